@@ -1,0 +1,53 @@
+// The per-sample processing loop: host blocks become single-sample engine ticks.
+#include <cmath>
+
+#include "host/APlugin.h"
+
+void APlugin::setSampleRate(float rate) {
+    RateConstants& r = ctx.rates;
+    AudioEffectX::setSampleRate(rate);
+    r.sampleRate = rate;
+    // NaN compares false everywhere; treat it like any other unusable rate.
+    if (!(rate >= 1.0f)) {
+        sampleRate = 44100.0f;
+        r.sampleRate = 44100.0f;
+        return;
+    }
+    if (rate > 512000.0f) {
+        sampleRate = 512000.0f;
+        r.sampleRate = 512000.0f;
+    }
+    r.inverseSampleRate = 1.0f / r.sampleRate;
+    r.updateTempoDerived();
+    r.rateScale110 = 110.0f / r.sampleRate;
+}
+
+void APlugin::renderSample() {
+    // The voice engine fills outLeft/outRight here.
+}
+
+void APlugin::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
+    ctx.timeInfo = getTimeInfo(kVstPpqPosValid | kVstTempoValid);
+    if (sampleFrames <= 0 || !outputs || !outputs[0] || !outputs[1]) return;
+    const bool haveInputs = inputs && inputs[0] && inputs[1];
+    float* outL = outputs[0];
+    float* outR = outputs[1];
+    for (int32_t i = 0; i < sampleFrames; ++i) {
+        ctx.outLeft = 0.0f;
+        ctx.outRight = 0.0f;
+        ctx.inputLeft = haveInputs ? inputs[0][i] : 0.0f;
+        ctx.inputRight = haveInputs ? inputs[1][i] : 0.0f;
+        ctx.inputMono = (ctx.inputLeft + ctx.inputRight) * 0.5f;
+        ctx.advanceRotation();
+        ++ctx.sampleCounter64;
+        ++ctx.sampleCounter;
+        if (engineBusy.load() == 0) renderSample();
+        outL[i] = ctx.outLeft;
+        outR[i] = ctx.outRight;
+    }
+}
+
+// The deprecated entry overwrites its outputs exactly like processReplacing.
+void APlugin::process(float** inputs, float** outputs, int32_t sampleFrames) {
+    processReplacing(inputs, outputs, sampleFrames);
+}

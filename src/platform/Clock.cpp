@@ -1,0 +1,11 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+
+namespace platform {
+uint32_t tickCount() {
+    using namespace std::chrono;
+    auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<uint32_t>(ms);
+}
+}  // namespace platform

@@ -1,0 +1,86 @@
+// Loads a VST 2.4 plug-in the way a DAW does (dlopen, VSTPluginMain or main,
+// dispatcher calls) and drives it: parameters, programs, MIDI, audio blocks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vst/Vst2.h"
+
+namespace vsthost {
+
+struct HostCall {
+    int32_t opcode;
+    int32_t index;
+    intptr_t value;
+    float opt;
+};
+
+class PluginHost {
+public:
+    PluginHost() = default;
+    ~PluginHost();
+    PluginHost(const PluginHost&) = delete;
+    PluginHost& operator=(const PluginHost&) = delete;
+
+    // Loads the library and creates one plug-in instance; false with error() set on failure.
+    bool load(const std::string& path);
+    void unload();
+    const std::string& error() const { return error_; }
+    AEffect* effect() const { return effect_; }
+
+    // Host-side settings answered through the callback.
+    void setHostProduct(const std::string& product) { hostProduct_ = product; }
+    void setVersion(intptr_t version) { hostVersion_ = version; }
+    VstTimeInfo& timeInfo() { return timeInfo_; }
+    void setTimeInfoAvailable(bool available) { timeInfoAvailable_ = available; }
+
+    // Calls made by the plug-in into the host, in order.
+    const std::vector<HostCall>& calls() const { return calls_; }
+    void clearCalls() { calls_.clear(); }
+    int countCalls(int32_t opcode) const;
+
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
+
+    // Convenience wrappers over the dispatcher.
+    void start(float sampleRate, int32_t blockSize);  // open, rate, block size, resume
+    std::string effectName();
+    std::string vendor();
+    std::string product();
+    std::string parameterName(int32_t index);
+    std::string parameterDisplay(int32_t index);
+    std::string programName();
+    std::string programNameIndexed(int32_t index);
+    void setParameter(int32_t index, float value);
+    float getParameter(int32_t index);
+    bool canDo(const char* capability);
+
+    // Sends MIDI events (3 bytes each) for the next process call.
+    void sendMidi(const std::vector<VstMidiEvent>& events);
+    static VstMidiEvent midi(int32_t deltaFrames, uint8_t status, uint8_t d1, uint8_t d2);
+
+    // Runs one block through processReplacing into the two output vectors.
+    void process(int32_t frames, std::vector<float>& left, std::vector<float>& right);
+
+private:
+    static intptr_t callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                             void* ptr, float opt);
+    intptr_t answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+
+    void* library_ = nullptr;
+    AEffect* effect_ = nullptr;
+    std::string error_;
+    std::string hostProduct_ = "brennix-render";
+    intptr_t hostVersion_ = 2400;
+    VstTimeInfo timeInfo_{};
+    bool timeInfoAvailable_ = true;
+    float sampleRate_ = 44100.0f;
+    int32_t blockSize_ = 512;
+    std::vector<HostCall> calls_;
+    bool recordCalls_ = true;
+    std::vector<float> silence_;
+};
+
+}  // namespace vsthost

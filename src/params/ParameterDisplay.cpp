@@ -3,6 +3,7 @@
 // (fades on their sustain, LFO speeds on their sync switch, modulation amounts
 // on their destination) name it by its distance from the displayed index.
 #include <array>
+#include <cstdint>
 
 #include "params/DisplayFormats.h"
 #include "params/EffectKnobDisplay.h"

@@ -2,6 +2,7 @@
 // with a row of dashes; the effect knobs take their name from the slot's type.
 #include <array>
 #include <cstring>
+#include <string>
 
 #include "params/Enumerations.h"
 #include "params/ParameterTable.h"

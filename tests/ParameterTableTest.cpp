@@ -82,6 +82,8 @@ TEST_F(Table, ListsReachTheirLastEntryAtOne) {
     EXPECT_EQ(show(20, 0.0f), "Sine");
     EXPECT_EQ(show(31, 1.0f), "Spec 73");
     EXPECT_EQ(show(45, (46 + 0.5f) / 127.99f), "Vox 01");
+    EXPECT_EQ(show(20, (103 + 0.5f) / 127.99f), "Spec 49");
+    EXPECT_EQ(show(20, (104 + 0.5f) / 127.99f), "Spec 30");
     EXPECT_EQ(show(42, 1.0f), "FM 1");
     EXPECT_EQ(show(56, 1.0f), "FM 1+2");
     EXPECT_EQ(show(60, 1.0f), "Comb");

@@ -106,8 +106,8 @@ inline constexpr const char* kGatorMode[] = {"Left & Right", "Left only", "Right
 inline constexpr const char* kGatorSync[] = {"Off", "On", "Auto"};
 inline constexpr const char* kOffOn[] = {"Off", "On"};
 
-// The 128 oscillator waveforms. Entry 104 carries the name "Spec 30" a second
-// time; stored programs and manuals refer to it by that name.
+// The 128 oscillator waveforms. Entry 104 repeats the name "Spec 30" of entry
+// 84; the menus have always shown it that way.
 inline constexpr const char* kWaveform[] = {
     "Sine", "Saw", "Square", "Triangle", "Rez 1", "Rez 2", "Rez 3", "HalfSine", "SineSaw",
     "SineSqr", "SineRez", "SawSqr", "SawRez", "SqrRez", "W. Noise", "P. Noise", "Harmc1",

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs what is missing, builds, installs Brennix.so into ~/.vst and renders a demo.
+# Installs what is missing, builds, installs Brennix.so into ~/.vst and renders a demo
+# (the built-in phrase played through the installed plug-in) to brennix-demo.wav.
 set -e
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -9,3 +10,4 @@ mkdir -p "$HOME/.vst"
 cp build/Brennix.so "$HOME/.vst/Brennix.so"
 echo "installed $HOME/.vst/Brennix.so"
 build/tools/brennix-render --info "$HOME/.vst/Brennix.so" | head -n 12
+build/tools/brennix-render "$HOME/.vst/Brennix.so" --out brennix-demo.wav

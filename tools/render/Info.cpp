@@ -33,7 +33,10 @@ std::string flagNames(int32_t flags) {
                                   {effFlagsCanDoubleReplacing, "double-replacing"}};
     std::string s;
     for (const Flag& f : kFlags)
-        if (flags & f.bit) s += (s.empty() ? "" : " ") + std::string(f.name);
+        if (flags & f.bit) {
+            if (!s.empty()) s += ' ';
+            s += f.name;
+        }
     return s;
 }
 }  // namespace

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace vsthost {
@@ -171,27 +172,68 @@ VstMidiEvent PluginHost::midi(int32_t deltaFrames, uint8_t status, uint8_t d1, u
     return e;
 }
 
-void PluginHost::sendMidi(const std::vector<VstMidiEvent>& events) {
-    if (events.empty()) return;
+void PluginHost::queueEvents(const VstMidiEvent* events, size_t count) {
+    if (count == 0) return;
     // VstEvents ends in a variable-length pointer array.
-    std::vector<char> storage(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
-    auto* list = reinterpret_cast<VstEvents*>(storage.data());
-    list->numEvents = static_cast<int32_t>(events.size());
+    eventCopies_.assign(events, events + count);
+    size_t bytes = sizeof(VstEvents) + count * sizeof(VstEvent*);
+    if (eventList_.size() < bytes) eventList_.resize(bytes);
+    auto* list = reinterpret_cast<VstEvents*>(eventList_.data());
+    list->numEvents = static_cast<int32_t>(count);
     list->reserved = 0;
-    std::vector<VstMidiEvent> copies = events;
-    for (size_t i = 0; i < copies.size(); ++i)
-        list->events[i] = reinterpret_cast<VstEvent*>(&copies[i]);
+    for (size_t i = 0; i < count; ++i)
+        list->events[i] = reinterpret_cast<VstEvent*>(&eventCopies_[i]);
     dispatch(effProcessEvents, 0, 0, list);
+}
+
+void PluginHost::sendMidi(const std::vector<VstMidiEvent>& events) {
+    queueEvents(events.data(), events.size());
+}
+
+void PluginHost::render(float* left, float* right, int32_t frames) {
+    if (frames < 0) frames = 0;
+    if (frames > 0) {
+        std::fill(left, left + frames, 0.0f);
+        std::fill(right, right + frames, 0.0f);
+    }
+    if (!effect_) return;
+    // Every pin the plug-in declares gets a buffer, even beyond the stereo pair kept
+    // here: a plug-in with four outputs writes four channels.
+    constexpr int32_t kMaxPins = 256;
+    const int32_t ins = std::clamp(effect_->numInputs, 2, kMaxPins);
+    const int32_t outs = std::clamp(effect_->numOutputs, 2, kMaxPins);
+    const size_t n = static_cast<size_t>(std::max(frames, 1));
+    if (silence_.size() < n) silence_.resize(n);
+    std::fill(silence_.begin(), silence_.begin() + frames, 0.0f);
+    const size_t spare = static_cast<size_t>(outs - 2) * n;
+    if (spareOutputs_.size() < spare) spareOutputs_.resize(spare);
+    std::fill(spareOutputs_.begin(), spareOutputs_.begin() + static_cast<std::ptrdiff_t>(spare), 0.0f);
+    inputPointers_.assign(static_cast<size_t>(ins), silence_.data());
+    outputPointers_.assign(static_cast<size_t>(outs), nullptr);
+    outputPointers_[0] = left;
+    outputPointers_[1] = right;
+    for (int32_t i = 2; i < outs; ++i)
+        outputPointers_[static_cast<size_t>(i)] = spareOutputs_.data() + static_cast<size_t>(i - 2) * n;
+    // Old plug-ins without processReplacing only have the accumulating entry;
+    // the outputs are zeroed above, so both give the same result.
+    if ((effect_->flags & effFlagsCanReplacing) && effect_->processReplacing)
+        effect_->processReplacing(effect_, inputPointers_.data(), outputPointers_.data(), frames);
+    else if (effect_->process)
+        effect_->process(effect_, inputPointers_.data(), outputPointers_.data(), frames);
 }
 
 void PluginHost::process(int32_t frames, std::vector<float>& left, std::vector<float>& right) {
     if (frames < 0) frames = 0;
     left.assign(static_cast<size_t>(frames), 0.0f);
     right.assign(static_cast<size_t>(frames), 0.0f);
-    silence_.assign(static_cast<size_t>(frames) + 1, 0.0f);
-    float* inputs[2] = {silence_.data(), silence_.data()};
-    float* outputs[2] = {left.data(), right.data()};
-    if (effect_) effect_->processReplacing(effect_, inputs, outputs, frames);
+    render(left.data(), right.data(), frames);
+}
+
+void PluginHost::processBlock(const VstTimeInfo& time, const VstMidiEvent* events, size_t count,
+                              float* left, float* right, int32_t frames) {
+    timeInfo_ = time;
+    queueEvents(events, count);
+    render(left, right, frames);
 }
 
 }  // namespace vsthost

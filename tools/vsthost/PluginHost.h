@@ -36,7 +36,8 @@ public:
     VstTimeInfo& timeInfo() { return timeInfo_; }
     void setTimeInfoAvailable(bool available) { timeInfoAvailable_ = available; }
 
-    // Calls made by the plug-in into the host, in order.
+    // Calls made by the plug-in into the host, in order (long renders switch this off).
+    void setRecordCalls(bool record) { recordCalls_ = record; }
     const std::vector<HostCall>& calls() const { return calls_; }
     void clearCalls() { calls_.clear(); }
     int countCalls(int32_t opcode) const;
@@ -64,6 +65,13 @@ public:
     // Runs one block through processReplacing into the two output vectors.
     void process(int32_t frames, std::vector<float>& left, std::vector<float>& right);
 
+    // One block as a sequencer plays it: `time` is what audioMasterGetTime answers
+    // during this block, `events` (deltaFrames within the block, sorted) go to
+    // effProcessEvents first, then the plug-in renders `frames` samples into
+    // left and right. Buffers are reused, so a steady block size allocates nothing.
+    void processBlock(const VstTimeInfo& time, const VstMidiEvent* events, size_t count,
+                      float* left, float* right, int32_t frames);
+
 private:
     static intptr_t callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                              void* ptr, float opt);
@@ -81,6 +89,13 @@ private:
     std::vector<HostCall> calls_;
     bool recordCalls_ = true;
     std::vector<float> silence_;
+    std::vector<float> spareOutputs_;
+    std::vector<float*> inputPointers_, outputPointers_;
+    std::vector<VstMidiEvent> eventCopies_;
+    std::vector<char> eventList_;
+
+    void queueEvents(const VstMidiEvent* events, size_t count);
+    void render(float* left, float* right, int32_t frames);
 };
 
 }  // namespace vsthost

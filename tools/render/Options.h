@@ -1,0 +1,34 @@
+// The brennix-render command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "WavWriter.h"
+
+namespace render {
+
+struct Options {
+    std::string plugin;
+    bool info = false;
+    bool help = false;
+    bool quiet = false;
+    std::string midiPath;  // empty: the built-in phrase
+    std::optional<int> program;
+    std::vector<std::pair<int, float>> parameters;  // --set, in command-line order
+    std::string outPath = "brennix-demo.wav";
+    int sampleRate = 44100;
+    int blockSize = 512;
+    WavFormat format = WavFormat::Float32;
+    double tailSeconds = 2.0;
+    double tempo = 120.0;
+};
+
+// False with a message for the user if an option or value is not acceptable.
+bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+
+const char* usageText();
+
+}  // namespace render

@@ -158,10 +158,10 @@ TEST(HostBoundary, ProcessWritesSilenceAndOverwrites) {
     float* in[2] = {inL.data(), inR.data()};
     float* out[2] = {outL.data(), outR.data()};
     e->process(e, in, out, 256);  // the deprecated entry replaces, it does not add
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(outL[i], 0.0f);
+    for (int i = 0; i < 256; ++i) ASSERT_NEAR(outL[i], 0.0f, 1e-9f);
     std::fill(outL.begin(), outL.end(), 7.0f);
     e->processReplacing(e, in, out, 256);
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(outR[i], 0.0f);
+    for (int i = 0; i < 256; ++i) ASSERT_NEAR(outR[i], 0.0f, 1e-9f);
 }
 
 TEST(HostBoundary, TimeInfoIsRequestedOncePerBlock) {

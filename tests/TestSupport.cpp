@@ -32,6 +32,71 @@ std::unique_ptr<vsthost::PluginHost> loadPlugin(float sampleRate, int32_t blockS
     return host;
 }
 
+namespace {
+intptr_t versionOnly(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+}  // namespace
+
+std::unique_ptr<APlugin> makePlugin() {
+    (void)configured;
+    return std::make_unique<APlugin>(versionOnly);
+}
+
+Render processDirect(APlugin& plugin, int frames, const std::vector<VstMidiEvent>& events) {
+    if (!events.empty()) {
+        std::vector<char> storage(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
+        auto* list = reinterpret_cast<VstEvents*>(storage.data());
+        list->numEvents = int32_t(events.size());
+        std::vector<VstMidiEvent> copies = events;
+        for (size_t i = 0; i < copies.size(); ++i) list->events[i] = reinterpret_cast<VstEvent*>(&copies[i]);
+        plugin.processEvents(list);
+    }
+    Render out;
+    out.left.assign(size_t(frames), 0.0f);
+    out.right.assign(size_t(frames), 0.0f);
+    std::vector<float> silence(size_t(frames) + 1, 0.0f);
+    float* in[2] = {silence.data(), silence.data()};
+    float* o[2] = {out.left.data(), out.right.data()};
+    plugin.processReplacing(in, o, frames);
+    return out;
+}
+
+namespace {
+const std::pair<int, float> kPlainSine[] = {
+        {17, 1.0f},  {18, 0.0f},  {19, 0.0f},   // oscillator 1 alone
+        {20, 0.0f},  {21, 1.0f},  {29, 1.0f},   // sine, full volume, heard
+        {25, 0.0f},  {26, 0.0f},  {27, 0.0f},   // no sub, spread or PWM
+        {24, 0.5f},  {22, 0.5f},  {23, 0.5f},   // symmetry, semi and fine centred
+        {60, 0.0f},  {80, 0.0f},                // both filters bypassed
+        {63, 0.0f},  {9, 0.0f},                 // no drive, no drift
+        {91, 0.0f},  {92, 0.0f},  {93, 1.0f},  {94, 0.5f}, {95, 0.0f},  // volume envelope
+        {3, 0.0f},   {1, 1.0f},   {2, 0.5f},   {5, 0.0f},   // velocity, volume, pan, no glide
+        {324, 0.0f}, {786, 0.5f},               // 1x oversampling, concert pitch
+        {788, 0.5f}, {789, 0.5f},               // straight envelope segments
+};
+}  // namespace
+
+void setPlainSine(vsthost::PluginHost& host) {
+    for (const auto& [index, value] : kPlainSine) host.setParameter(index, value);
+}
+
+void setPlainSine(APlugin& plugin) {
+    for (const auto& [index, value] : kPlainSine) plugin.setParameter(index, value);
+}
+
+VstMidiEvent noteOn(int position, int key, int velocity) {
+    return vsthost::PluginHost::midi(position, 0x90, uint8_t(key), uint8_t(velocity));
+}
+
+VstMidiEvent noteOff(int position, int key) {
+    return vsthost::PluginHost::midi(position, 0x80, uint8_t(key), 0);
+}
+
+VstMidiEvent controller(int position, int number, int value) {
+    return vsthost::PluginHost::midi(position, 0xB0, uint8_t(number), uint8_t(value));
+}
+
 Render renderFrames(vsthost::PluginHost& host, int frames, int block,
                     std::vector<VstMidiEvent> events) {
     Render out;

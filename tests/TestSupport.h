@@ -5,9 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "host/APlugin.h"
 #include "vsthost/PluginHost.h"
 
 namespace testing_support {
+
+struct Render {
+    std::vector<float> left, right;
+};
 
 // A private settings directory for this test process (set before any plug-in loads).
 const std::string& configHome();
@@ -16,11 +21,25 @@ const std::string& configHome();
 std::unique_ptr<vsthost::PluginHost> loadPlugin(float sampleRate = 44100.0f,
                                                 int32_t blockSize = 512);
 
+// An APlugin built directly (not through the library), for behaviour a host
+// cannot observe. Its host callback answers the version and nothing else.
+std::unique_ptr<APlugin> makePlugin();
+// Queues `events` (deltaFrames relative to this block) and processes `frames` samples.
+Render processDirect(APlugin& plugin, int frames, const std::vector<VstMidiEvent>& events = {});
+
+// Sets parameters for a plain, directly audible test sound: oscillator 1 alone
+// as a sine at full volume, both filters bypassed, instant attack, full sustain,
+// instant release, no velocity dependence.
+void setPlainSine(vsthost::PluginHost& host);
+void setPlainSine(APlugin& plugin);
+
+// A note event (deltaFrames = absolute sample position for renderFrames).
+VstMidiEvent noteOn(int position, int key, int velocity = 100);
+VstMidiEvent noteOff(int position, int key);
+VstMidiEvent controller(int position, int number, int value);
+
 // Renders `frames` samples in blocks of `block`, sending `events` at their
 // absolute sample positions (deltaFrames is taken as absolute).
-struct Render {
-    std::vector<float> left, right;
-};
 Render renderFrames(vsthost::PluginHost& host, int frames, int block,
                     std::vector<VstMidiEvent> events = {});
 

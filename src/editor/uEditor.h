@@ -2,6 +2,7 @@
 // the host's parent window; the pages and controls are built on top of it.
 #pragma once
 
+#include "platform/Relaxed.h"
 #include "vst/AEffGUIEditor.h"
 
 class APlugin;
@@ -24,8 +25,11 @@ public:
     void refreshAll() {}
     // Shows the current program's name after a rename.
     void updateProgramName() {}
+    // Shows the pitch wheel's position (frame 0..37); called from the audio thread.
+    void setPitchWheel(int frame) { pitchWheelFrame = frame; }
 
 private:
     APlugin* plugin;
     int editedParameter = -1;
+    Relaxed<int> pitchWheelFrame{18};
 };

@@ -19,7 +19,7 @@ void copyText(char* dest, const char* source, size_t capacity) {
 }  // namespace
 
 APlugin::APlugin(audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams), engine(params.values, ctx, *this) {
     ownedEditor = std::make_unique<uEditor>(this);
     setEditor(ownedEditor.get());
     random.seed(platform::tickCount());
@@ -35,6 +35,7 @@ APlugin::APlugin(audioMasterCallback audioMaster)
     pendingNameFlag = false;
 
     readSettings();
+    engine.buildTables(random);
 
     ctx.rates.sampleRate = 44100.0f;
     ctx.rates.inverseSampleRate = 1.0f / 44100.0f;
@@ -42,6 +43,9 @@ APlugin::APlugin(audioMasterCallback audioMaster)
     ctx.rates.samplesPerTempoUnit = 367.5f;
     ctx.rates.samplesPerBar = 88200.0f;
     ctx.rates.rateScale110 = 0.002494331f;
+
+    readBindings();
+    bindingWriter = std::make_unique<BindingWriter>(settings, controllerMap);
 
     params.initialise();
     for (ProgramRecord& record : programs) {
@@ -53,7 +57,7 @@ APlugin::APlugin(audioMasterCallback audioMaster)
 
 APlugin::~APlugin() { setEditor(nullptr); }
 
-void APlugin::suspend() {}
+void APlugin::suspend() { requestEngineReset(); }
 
 void APlugin::detectHostQuirks() {
     tracktionHost = false;
@@ -108,4 +112,3 @@ int32_t APlugin::canDo(char* text) {
     return 0;
 }
 
-int32_t APlugin::processEvents(VstEvents* /*events*/) { return 1; }

@@ -6,7 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "engine/Engine.h"
 #include "engine/ProcessContext.h"
+#include "host/BindingWriter.h"
+#include "host/MidiEventPool.h"
 #include "params/ParameterState.h"
 #include "params/ProgramRecord.h"
 #include "platform/Random15.h"
@@ -47,6 +50,20 @@ public:
     int32_t getVendorVersion() override;
     int32_t canDo(char* text) override;
 
+    // MIDI learn, driven by the controller menu of every editor control.
+    void latchToMidi(int parameter);
+    void unlatchMidi(int parameter);
+    void clearMidi();
+    // The controller bound to `parameter` (the highest one if several), or -1.
+    int controllerBoundTo(int parameter) const;
+    int boundParameter(int controller) const { return controllerMap[controller & 127]; }
+    // Writes pending binding changes to the settings now.
+    void flushBindings() { bindingWriter->flush(); }
+
+    // The editor's audition button: key 60 at full velocity while pressed.
+    void auditionStart();
+    void auditionStop();
+
     // Compares the host's product string; called when the editor opens.
     void detectHostQuirks();
     bool hostIsTracktion() const { return tracktionHost; }
@@ -56,12 +73,24 @@ public:
     const ParameterState& parameters() const { return params; }
     const ProgramRecord& program(int index) const { return programs[index]; }
     const ProcessContext& processContext() const { return ctx; }
-    bool isEngineBusy() const { return engineBusy.load() != 0; }
+    bool isEngineBusy() const { return engineBusy.load(std::memory_order_acquire) != 0; }
+    const Engine& voiceEngine() const { return engine; }
     uEditor* getUEditor() const { return ownedEditor.get(); }
 
 private:
     void readSettings();
-    void renderSample();
+    void readBindings();
+    // Installs a program; on the audio thread the engine resets at once,
+    // otherwise the audio thread resets it before its next sample.
+    void installProgram(int32_t index, bool onAudioThread);
+    void requestEngineReset() { engineResetRequested.store(true, std::memory_order_release); }
+
+    // MIDI intake (audio thread).
+    void runMidiStep();
+    void executeMidiEvent(const MidiEventRecord& event);
+    void controlChange(int controller, int value);
+    void sustainPedal(bool down);
+    void pitchBend(int lsb, int msb);
 
     ParameterState params;
     ProgramRecord programs[kNumPrograms];
@@ -72,10 +101,22 @@ private:
     // The 38-character text carried by every program; "Nil" after selection.
     char textBuffer[39] = "Nil";
 
-    Relaxed<uint8_t> engineBusy{0};
+    std::atomic<uint8_t> engineBusy{0};
+    std::atomic<bool> engineResetRequested{false};
     ProcessContext ctx;
+    Engine engine;
+
+    MidiEventPool eventPool;
+    Relaxed<int32_t> controllerMap[128];
+    Relaxed<bool> learnArmed{false};
+    Relaxed<bool> unlatchArmed{false};
+    Relaxed<int32_t> learnParameter{0};
+    bool auditionSounding = false;  // audio thread only
+    static constexpr uint8_t kAuditionOn = 1;  // event origins besides the host (0)
+    static constexpr uint8_t kAuditionOff = 2;
 
     platform::SettingsStore settings;
+    std::unique_ptr<BindingWriter> bindingWriter;
     // User directories as read from the settings; the bank and sample base
     // directories end in '/'.
     std::string bankDirectory, presetDirectory, sampleDirectory, sampleBaseDirectory;

@@ -1,6 +1,4 @@
 // The per-sample processing loop: host blocks become single-sample engine ticks.
-#include <cmath>
-
 #include "host/APlugin.h"
 
 void APlugin::setSampleRate(float rate) {
@@ -22,10 +20,6 @@ void APlugin::setSampleRate(float rate) {
     r.rateScale110 = 110.0f / r.sampleRate;
 }
 
-void APlugin::renderSample() {
-    // The voice engine fills outLeft/outRight here.
-}
-
 void APlugin::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
     ctx.timeInfo = getTimeInfo(kVstPpqPosValid | kVstTempoValid);
     if (sampleFrames <= 0 || !outputs || !outputs[0] || !outputs[1]) return;
@@ -35,13 +29,18 @@ void APlugin::processReplacing(float** inputs, float** outputs, int32_t sampleFr
     for (int32_t i = 0; i < sampleFrames; ++i) {
         ctx.outLeft = 0.0f;
         ctx.outRight = 0.0f;
+        // Resets asked for by the user-interface thread run here, on the audio thread.
+        if (engineResetRequested.load(std::memory_order_acquire) &&
+            engineResetRequested.exchange(false, std::memory_order_acq_rel))
+            engine.resetEngine();
+        if (eventPool.pendingCount() > 0) runMidiStep();
         ctx.inputLeft = haveInputs ? inputs[0][i] : 0.0f;
         ctx.inputRight = haveInputs ? inputs[1][i] : 0.0f;
         ctx.inputMono = (ctx.inputLeft + ctx.inputRight) * 0.5f;
         ctx.advanceRotation();
         ++ctx.sampleCounter64;
         ++ctx.sampleCounter;
-        if (engineBusy.load() == 0) renderSample();
+        if (engineBusy.load(std::memory_order_acquire) == 0) engine.engineTick();
         outL[i] = ctx.outLeft;
         outR[i] = ctx.outRight;
     }

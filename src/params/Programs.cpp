@@ -4,11 +4,15 @@
 #include "editor/uEditor.h"
 #include "host/APlugin.h"
 
-void APlugin::setProgram(int32_t index) {
+void APlugin::setProgram(int32_t index) { installProgram(index, false); }
+
+void APlugin::installProgram(int32_t index, bool onAudioThread) {
     // An index outside the bank changes nothing (not even the busy flag).
     if (index < 0 || index >= kNumPrograms) return;
     params.programModified = false;
-    engineBusy = 1;
+    engineBusy.store(1, std::memory_order_release);
+    engine.noteActivity = false;
+    engine.programChangeFlag = false;
 
     curProgram = index;
     ProgramRecord& record = programs[index];
@@ -25,7 +29,11 @@ void APlugin::setProgram(int32_t index) {
     params.programModified = false;
     std::strcpy(textBuffer, "Nil");
 
-    engineBusy = 0;
+    if (onAudioThread)
+        engine.resetEngine();
+    else
+        requestEngineReset();
+    engineBusy.store(0, std::memory_order_release);
     if (ownedEditor) ownedEditor->refreshAll();
     updateDisplay();
 }

@@ -165,3 +165,14 @@ void SettingsStore::writeBinding(uint32_t parameter, int controller) {
 }
 
 }  // namespace platform
+
+namespace platform {
+void SettingsStore::writeBindings(const std::vector<std::pair<int, uint32_t>>& bindings) {
+    if (bindings.empty()) return;
+    std::lock_guard<std::mutex> lock(fileMutex());
+    Sections sections = load();
+    for (const auto& [controller, parameter] : bindings)
+        sections[kMidiSection][std::to_string(controller)] = std::to_string(parameter);
+    save(sections);
+}
+}  // namespace platform

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -20,6 +22,8 @@ public:
 
     uint32_t readBinding(int controller) const;
     void writeBinding(uint32_t parameter, int controller);
+    // Several bindings in one replacement of the file: (controller, parameter) pairs.
+    void writeBindings(const std::vector<std::pair<int, uint32_t>>& bindings);
 
     const std::string& path() const { return path_; }
 

@@ -1,0 +1,29 @@
+#include "engine/Engine.h"
+
+#include "vst/AudioEffect.h"
+
+Engine::Engine(const ParamValue* values, ProcessContext& ctx, AudioEffect& plugin)
+    : values(values), ctx(ctx), plugin(plugin) {
+    for (int d = 0; d < moddst::kCount; ++d)
+        sharedMod[d] = moddst::isMultiplicative(d) ? 1.0f : 0.0f;
+    sharedSources[modsrc::Offset] = 1.0f;
+    mainFilterFn = mainFilterFunction(0);
+    secondaryFilterFn = secondaryFilterFunction(0);
+    for (int n = 0; n < 3; ++n) oscSampleFn[n] = selectSampleFunction(oscSlots[n], n);
+}
+
+void Engine::buildTables(Random15& constructionRandom) {
+    tables.buildWaveTables(constructionRandom);
+    // The DC blocker is the 6 dB low-pass at 10 Hz, subtracted from its input.
+    constexpr int kDcSlot = 2 * kVoices;
+    setFilterCoefficients(1, kDcSlot, 10.0f, 0.5f);
+    dcCoefIn = filterSlots[kDcSlot].onePoleIn;
+    dcCoefFeedback = filterSlots[kDcSlot].onePoleFeedback;
+    decodeParameters();
+    resetEngine();
+}
+
+void Engine::setSource(int source, float value) {
+    sharedSources[source] = value;
+    for (Voice& v : voices) v.sources[source] = value;
+}

@@ -1,0 +1,222 @@
+// The voice engine: renders one stereo sample per tick from 16 voices, with
+// control-rate work scheduled on the low bits of the sample counter.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/Envelope.h"
+#include "engine/FilterSlot.h"
+#include "arp/ArpNoteList.h"
+#include "engine/ModIds.h"
+#include "engine/OscillatorState.h"
+#include "engine/ProcessContext.h"
+#include "engine/Voice.h"
+#include "engine/WaveTables.h"
+#include "params/ParameterTable.h"
+#include "platform/Random15.h"
+
+class AudioEffect;
+
+class Engine {
+public:
+    static constexpr int kVoices = 16;
+    static constexpr int kMaxHeldNotes = 100;
+    static constexpr int kMaxChordNotes = 9;
+
+    // `values` are the live parameter values; chord learning writes parameters
+    // back through `plugin` so that they travel with the program.
+    Engine(const ParamValue* values, ProcessContext& ctx, AudioEffect& plugin);
+
+    // Construction-time tables (waveforms, noise); `random` is the constructing thread's.
+    void buildTables(Random15& random);
+
+    void engineTick();
+    void resetEngine();
+    void releaseAll();
+    void noteOffVoice(int voice);
+    void noteOnVoice(int note, int voice, float velocity, float detuneSemitones, float portSpeed,
+                     bool retrigger, bool skipGlobalUpdate, bool glideEnabled);
+
+    // Note events from MIDI intake: chord memory, then the play-mode rules.
+    void noteOn(int note, int velocity);
+    void noteOff(int note);
+
+    // Controller-type modulation sources, written globally and for every voice.
+    void setSource(int source, float value);
+    void setSecondarySource(int source, float value) { sharedSources2[source] = value; }
+
+    // MIDI-fed engine inputs.
+    float pitchBendOffset = 0.0f;  // octaves
+    float midiVolume = 1.0f;       // controller 7 as 0..1
+    float modWheel = 0.0f;         // controller 1 as 0..1
+    bool sustainHeld = false;
+    bool arpHold = false;
+
+    // Note-activity flags cleared by program installation.
+    bool noteActivity = false;
+    bool programChangeFlag = false;
+
+    int playMode() const { return playMode_; }
+    int heldKeys() const { return heldKeys_; }
+    const Voice& voice(int v) const { return voices[v]; }
+    float masterGain() const { return masterGain_; }
+    float envelopeSum() const { return envelopeSum_; }
+    int oversampleFactor() const { return oversampleFactor_; }
+
+private:
+    float param(int index) const { return values[index]; }
+
+    // Control-rate blocks.
+    void globalBlock16();
+    void globalBlock128();
+    void decodeParameters();
+    void voiceBlock16(Voice& v, int index);
+    void voiceBlock4(Voice& v, int index);
+    void voiceBlock128(Voice& v, int index);
+
+    // Voice allocation and play modes.
+    int allocateVoice();
+    void advanceCursor() { voiceCursor = (voiceCursor + 1) & 15; }
+    void startVoice(int voice, int note, float velocity, float detune, bool retrigger);
+    void playModeNoteOn(int note, int velocity);
+    void playModeNoteOff(int note);
+    void pushHeldNote(int note);
+    bool removeHeldNote(int note);  // true when it was the top note
+    void applyModeChanges();
+    void syncPlayMode();
+    void updateChordMode();
+    void decodeChoices();
+    // The notes a key plays: itself, or the learned chord transposed onto it.
+    int chordNotes(int note, int* notes, bool isNoteOn);
+    void chordLearn(int note);
+
+    // Envelopes.
+    void updateEnvelopeSettings();
+    void stepVoiceEnvelopes(Voice& v, int index);
+    void stepSharedEnvelopes();
+    void computeEnvelopeSpeeds(Voice& v);
+    void refreshEnvelopeSpeeds(Voice& v);
+
+    // Pan, glide, master.
+    void updateGlide(Voice& v);
+    void updatePan(Voice& v);
+    void updateMasterVolume();
+    void initialiseVoice(Voice& v);
+
+    // Oscillators.
+    void loadWave(int slot, int waveIndex);
+    void decodeOscillators();
+    void updateOscillatorGlobals();
+    void updateOscillatorLevels(Voice& v);
+    void updateOscillatorVoice(Voice& v);
+    void updateOscillatorVoiceFast(Voice& v);
+    void updatePwmSteps(Voice& v);
+    void updateDrift(Voice& v);
+    void setModulationAmountsDirect(Voice& v);
+    void syncMasterStep(Voice& v);
+    float oscillatorStep(Voice& v, int n);
+    void resetOscillatorPhases(Voice& v);
+
+    // Raw oscillator samples, one function per waveform kind and decoded choice.
+    using SampleFn = float (Engine::*)(Voice&, OscillatorVoice&, const OscillatorSlot&);
+    template <bool Spread, bool Filter, bool Fm>
+    float tableSample(Voice& v, OscillatorVoice& o, const OscillatorSlot& s);
+    float whiteNoiseSample(Voice& v, OscillatorVoice& o, const OscillatorSlot& s);
+    float syncedNoiseSample(Voice& v, OscillatorVoice& o, const OscillatorSlot& s);
+    float pinkNoiseSample(Voice& v, OscillatorVoice& o, const OscillatorSlot& s);
+    SampleFn selectSampleFunction(const OscillatorSlot& s, int n) const;
+
+    // Filters.
+    void setFilterCoefficients(int type, int slot, float frequencyHz, float resonance);
+    void decodeFilters();
+    void updateFilterDrive(Voice& v);
+    void updateFilterTargets(Voice& v);
+    void updateCutoff(Voice& v, int index);
+    float filterMain(Voice& v, int index, float input, float levelSum);
+    float filterSecondary(Voice& v, int index, float input);
+
+    // Filter structures, one function per type.
+    using FilterFn = float (*)(FilterSlot&, Voice&, float);
+    static FilterFn mainFilterFunction(int type);
+    static FilterFn secondaryFilterFunction(int code);
+
+    const ParamValue* values;
+    ProcessContext& ctx;
+    AudioEffect& plugin;
+    Random15 random;  // the audio thread's generator
+
+    Voice voices[kVoices];
+    OscillatorSlot oscSlots[3];
+    SampleFn oscSampleFn[3] = {};
+    FilterSlot filterSlots[34];
+    WaveTables tables;
+
+    // Tick flags.
+    bool tick4 = false;
+    bool tick16 = false;
+    bool tick128 = false;
+
+    int voiceCursor = 0;
+    int playMode_ = 0;
+    int previousPlayMode = 0;
+    int portMode = 0;
+    int heldKeys_ = 0;
+    bool firstKeyOfPhrase = false;  // no key was held when the current note-on came
+    float portSpeed = 0.0f;
+    float lastPitch = -10.0f;
+    int chordMode = 0;
+    int previousChordMode = 0;
+    bool chordLearnStarted = false;
+    float velocityExponent = 1.0f;
+    int arpMode = 0;
+
+    // Held-note stack of the mono modes (-1 count when empty).
+    int heldNotes[kMaxHeldNotes] = {};
+    int heldCount = -1;
+    int lastVelocity = 0;
+    float legatoVelocity = 0.0f;
+    int noteTable[kMaxHeldNotes] = {};
+    ArpNoteList arpNotes;
+
+    // Master section.
+    float masterGain_ = 0.0f;
+    float masterTarget = 0.0f;
+    float dcStateLeft = 0.0f;
+    float dcStateRight = 0.0f;
+    float dcCoefIn = 0.0f;
+    float dcCoefFeedback = 1.0f;
+    float envelopeSum_ = 0.0f;
+    float modWheelSmoothed = 0.0f;
+
+    // Envelopes.
+    EnvelopeSettings envSettings[env::kCount];
+    EnvelopeCurves curves;
+    EnvelopeState sharedEnv[2];  // the shared free envelopes
+    bool sharedGate = false;
+
+    // Modulation rows shared by all voices.
+    float sharedSources[modsrc::kCount] = {};
+    float sharedSources2[modsrc::kCount] = {};
+    float sharedMod[moddst::kCount] = {};
+    float sharedCtrlAdd[moddst::kCount] = {};
+
+    // Oscillator globals.
+    int oversampleFactor_ = 1;
+    float oversampleScale = 1.0f;
+    int previousOversampleIndex = -1;
+    bool overSamplingFilter = false;
+    uint8_t oscEnableMask = 0;
+    bool anySync = false;
+    float bend = 0.0f;
+    float pitchLfoFactor = 1.0f;
+    float analogDrift = 0.0f;
+
+    // Filter globals.
+    int mainFilterType = 0;
+    int secondaryFilterCode = 0;
+    FilterFn mainFilterFn = nullptr;
+    FilterFn secondaryFilterFn = nullptr;
+    bool filterSmoothing = false;
+    float wheelAmount = 0.0f;     // 2 * "Mod > Filter Frequency Amt" - 1
+    float velocityAmount = 0.0f;  // 2 * "Vel > Filter Frequency Amt" - 1
+};

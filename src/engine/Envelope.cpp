@@ -1,0 +1,61 @@
+#include "engine/Envelope.h"
+
+#include <cmath>
+
+namespace {
+float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
+}  // namespace
+
+bool EnvelopeState::step(const EnvelopeSettings& s, const EnvelopeCurves& c, bool held,
+                         bool isVolume) {
+    bool fadeEnded = false;
+    if (held) {
+        if (stage == 0) {
+            linear += s.attackRate * speed;
+            if (linear > 1.0f) {
+                linear = 1.0f;
+                stage = 1;
+            }
+        } else if (stage == 1) {
+            linear -= s.decayRate * speed;
+            if (linear < s.sustain) {
+                linear = s.sustain;
+                stage = 2;
+            }
+        } else {
+            linear = clamp01(linear + s.fadeRate * speed);
+            if (isVolume && !s.fadeUp && linear < 0.0001f) {
+                linear = 0.0f;
+                fadeEnded = true;
+            }
+        }
+    } else {
+        linear = clamp01(linear - s.releaseRate * speed);
+    }
+
+    if (linear == 0.0f) {
+        output = 0.0f;
+    } else if (held && stage == 0 && c.attackCurved) {
+        output = std::pow(linear, c.attackExponent);
+    } else if (held && stage == 1 && c.decayCurved) {
+        output = linear <= s.sustain
+                     ? s.sustain
+                     : s.sustain + s.oneMinusSustain *
+                                       std::pow((linear - s.sustain) * s.inverseRange,
+                                                c.decayExponent);
+    } else if (!held && c.releaseCurved) {
+        output = releaseStart * std::pow(linear * releaseStartInverse, c.releaseExponent);
+    } else {
+        output = linear;
+    }
+
+    if (held) {
+        releaseStart = output;
+        releaseStartInverse = output <= 0.0f ? 1.0f : 1.0f / output;
+    }
+    if (releaseTrigger) {
+        linear = output = releaseStart;
+        releaseTrigger = 0;
+    }
+    return fadeEnded;
+}

@@ -1,0 +1,75 @@
+// Oscillator state: one slot per oscillator shared by all voices (waveform,
+// decoded switches, base increment, free-running phases) and one record per
+// voice and oscillator (phases, increments, levels, modulation amounts).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/PinkNoise.h"
+
+struct OscillatorSlot {
+    float waveBuffer[4096] = {};
+    int waveIndex = -1;  // -1: not loaded yet
+    int32_t baseIncrement = 0;
+
+    // Decoded every 512 ticks.
+    bool on = false;
+    bool output = true;
+    bool tracking = true;
+    bool freeRunning = false;
+    bool spreadOn = false;
+    bool sync = false;
+    int fmMode = 0;
+    bool ringFlag = false;
+    bool fmFlag = false;
+    bool whiteNoise = false;
+    bool pinkNoise = false;
+    float spreadUp = 1.0f;
+    float spreadDown = 1.0f;
+    float pwmRate = 0.0f;
+
+    // Phases kept by free-running oscillators between notes.
+    uint32_t freePhase = 0;
+    uint32_t freePhaseSpreadUp = 0;
+    uint32_t freePhaseSpreadDown = 0;
+    uint32_t freePhaseSub = 0;
+};
+
+struct OscillatorVoice {
+    uint32_t phase = 0;
+    uint32_t phaseSpreadUp = 0;
+    uint32_t phaseSpreadDown = 0;
+    uint32_t phaseSub = 0;
+    int32_t increment = 0;
+    int32_t incrementSpreadUp = 0;
+    int32_t incrementSpreadDown = 0;
+    int32_t incrementSub = 0;
+
+    float symmetryTarget = 0.5f;
+    float symmetrySmoothed = 0.5f;
+    int tableRow = 128;
+    uint32_t subThreshold = 4194303;
+    float pwmPhase = 0.0f;
+    float pwmStep = 0.0f;
+    float pwmDepth = 0.0f;
+
+    float level = 0.0f;
+    float levelDelta = 0.0f;
+    float subLevel = 0.0f;
+    bool subOn = false;
+
+    float fmAmount = 0.0f;
+    float fmDelta = 0.0f;
+    float ringAmount = 0.0f;
+    float ringDelta = 0.0f;
+
+    float output = 0.0f;
+    float fmInput = 0.0f;
+    float oversampleHistory = 0.0f;
+
+    float driftPhase = 0.0f;
+    float driftRandom = 0.0f;
+    float driftOffset = 0.0f;
+
+    PinkNoise pink;
+};

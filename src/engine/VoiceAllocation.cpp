@@ -1,0 +1,70 @@
+// Round-robin voice allocation, note-off, release and engine reset.
+#include "engine/Engine.h"
+
+int Engine::allocateVoice() {
+    advanceCursor();
+    // A held voice is skipped; a releasing one is reused at once. With all 16
+    // held, the voice after the previous cursor position is stolen.
+    for (int probe = 0; probe < kVoices; ++probe)
+        if (voices[voiceCursor].gate == 1) advanceCursor();
+    voices[voiceCursor].gate = 1;
+    return voiceCursor;
+}
+
+void Engine::noteOffVoice(int index) {
+    Voice& v = voices[index];
+    if (v.gate != 1) return;
+    for (EnvelopeState& e : v.env) e.releaseTrigger = 1;
+    v.gate = 0;
+}
+
+void Engine::releaseAll() {
+    for (int i = 0; i < kVoices; ++i) noteOffVoice(i);
+}
+
+void Engine::initialiseVoice(Voice& v) {
+    v.gate = 0;
+    v.note = -1;
+    v.glideStep = 0.0f;
+    v.glideDirection = 0.0f;
+    v.ampLevel = v.ampDelta = 0.0f;
+    v.filterEnvLevel = v.filterEnvDelta = 0.0f;
+    v.panAmpLeft = v.panAmpRight = 0.0f;
+    for (EnvelopeState& e : v.env) {
+        e.clear();
+        e.stepCounter = 0;
+    }
+    v.oscLevelCounter = 0;
+    for (OscillatorVoice& o : v.osc) {
+        o.level = o.levelDelta = 0.0f;
+        o.fmAmount = o.fmDelta = o.ringAmount = o.ringDelta = 0.0f;
+        o.output = o.fmInput = o.oversampleHistory = 0.0f;
+    }
+    for (int d = 0; d < moddst::kCount; ++d) {
+        v.mod[d] = moddst::isMultiplicative(d) ? 1.0f : 0.0f;
+        v.ctrlAdd[d] = 0.0f;
+    }
+    v.sources[modsrc::Offset] = 1.0f;
+    // Filter smoothers start at the current settings, so a fresh voice does not sweep.
+    FilterVoice& f = v.filter;
+    f.cutoffBase = f.cutoff = param(prm::FilterFrequency);
+    f.cutoffStep = 0.0f;
+    f.f2 = param(prm::Filter2Frequency);
+    f.filt2Mod = f.filt2ModDelta = 0.0f;
+    f.keyFactor = 1.0f;
+    f.envAmount = param(prm::FilterEnvelopeAmt);
+    f.driveSmoothed = 0.0f;
+}
+
+void Engine::resetEngine() {
+    releaseAll();
+    arpNotes.clear();
+    heldCount = 0;
+    for (int& n : noteTable) n = -1;
+    lastPitch = -10.0f;
+    for (int i = 0; i < kVoices; ++i) {
+        initialiseVoice(voices[i]);
+        filterSlots[i].clearStates();
+        filterSlots[i + kVoices].clearStates();
+    }
+}

@@ -1,0 +1,62 @@
+// A fixed pool of queued MIDI events. effProcessEvents copies each event into
+// a free record; the per-sample loop counts the records down and executes an
+// event when its sample comes up. Each record's deltaFrames publishes it
+// between threads (-99 marks a free record).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "vst/Vst2.h"
+
+struct MidiEventRecord {
+    static constexpr int32_t kFree = -99;
+
+    std::atomic<int32_t> deltaFrames{kFree};
+    int32_t type = kVstMidiType;
+    int32_t byteSize = 0;
+    int32_t flags = 0;
+    int32_t noteLength = 0;
+    int32_t noteOffset = 0;
+    uint8_t midiData[4] = {};
+    int8_t detune = 0;
+    uint8_t noteOffVelocity = 0;
+    uint8_t reserved1 = 99;
+    uint8_t reserved2 = 0;  // 0 for host events; our own audition events mark it
+};
+
+class MidiEventPool {
+public:
+    static constexpr int kRecords = 251;  // record 0 is never used
+    static constexpr int kMaxPending = 250;
+
+    // Queues a copy; false when the pool is full and the event is dropped.
+    bool queue(const VstMidiEvent& event, uint8_t origin = 0);
+
+    int pendingCount() const { return pending_.load(std::memory_order_acquire); }
+
+    // One sample: executes the records that are due, counts the others down.
+    // An event queued with deltaFrames d runs at sample d of its block.
+    template <typename Execute>
+    void runStep(Execute&& execute) {
+        for (int r = 1; r < kRecords; ++r) {
+            MidiEventRecord& record = records_[r];
+            int32_t d = record.deltaFrames.load(std::memory_order_acquire);
+            if (d == MidiEventRecord::kFree) continue;
+            if (d > 0) {
+                record.deltaFrames.store(d - 1, std::memory_order_relaxed);
+                continue;
+            }
+            if (pending_.fetch_sub(1, std::memory_order_acq_rel) <= 0) {
+                pending_.store(0, std::memory_order_release);
+                return;
+            }
+            execute(static_cast<const MidiEventRecord&>(record));
+            record.deltaFrames.store(MidiEventRecord::kFree, std::memory_order_release);
+        }
+    }
+
+private:
+    MidiEventRecord records_[kRecords];
+    std::atomic<int> pending_{0};
+};

@@ -55,4 +55,11 @@ inline std::vector<double> envelope(const std::vector<float>& x, size_t window) 
     return e;
 }
 
+// Peak magnitude in windows of `window` samples (use at least one period).
+inline std::vector<double> peakEnvelope(const std::vector<float>& x, size_t window) {
+    std::vector<double> e;
+    for (size_t i = 0; i + window <= x.size(); i += window) e.push_back(peak(x, i, i + window));
+    return e;
+}
+
 }  // namespace analysis

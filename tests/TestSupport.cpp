@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 namespace testing_support {
 
@@ -14,6 +16,10 @@ const std::string& configHome() {
         const char* made = mkdtemp(pattern);
         std::string d = made ? made : "/tmp";
         setenv("XDG_CONFIG_HOME", d.c_str(), 1);
+        if (made) std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(configHome(), ignored);
+        });
         return d;
     }();
     return dir;

@@ -62,6 +62,10 @@ void Engine::resetEngine() {
     heldCount = 0;
     for (int& n : noteTable) n = -1;
     lastPitch = -10.0f;
+    // Nothing sounds after a reset, so the master gain can jump to its target:
+    // the first notes after loading or a program change are not faded in.
+    updateMasterVolume();
+    masterGain_ = masterTarget;
     for (int i = 0; i < kVoices; ++i) {
         initialiseVoice(voices[i]);
         filterSlots[i].clearStates();

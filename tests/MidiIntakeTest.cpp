@@ -1,0 +1,145 @@
+// Controllers, pitch bend, program change and MIDI learn with its settings.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "AudioAnalysis.h"
+#include "TestSupport.h"
+#include "platform/SettingsStore.h"
+
+using namespace testing_support;
+
+namespace {
+float choice(int index, int entries) { return (index + 0.5f) / (entries - 0.01f); }
+
+double pitchAfterBend(int lsb, int msb, float upRange, float downRange) {
+    auto host = loadPlugin();
+    setPlainSine(*host);
+    host->setParameter(106, upRange);
+    host->setParameter(105, downRange);
+    auto r = renderFrames(*host, 60000, 512,
+                          {noteOn(0, 81), vsthost::PluginHost::midi(100, 0xE0, uint8_t(lsb), uint8_t(msb))})
+                 .left;
+    return analysis::frequency(r, 44100, 30000, 60000);
+}
+
+// A clean settings file for tests that look at it.
+platform::SettingsStore freshSettings() {
+    platform::SettingsStore store;
+    std::remove(store.path().c_str());
+    return store;
+}
+}  // namespace
+
+TEST(MidiIntake, PitchBendFollowsTheRangeArithmetic) {
+    EXPECT_NEAR(pitchAfterBend(0, 64, choice(2, 16), choice(2, 16)), 440.0, 0.2);
+    // Full bend up with range "2": (2/12) * 0.49994 * 2.0825 octaves.
+    const double up = 440.0 * std::exp2((2.0 / 12.0) * (127.0 / 128.0 + 127.0 - 64.0) / 128.0 * 2.0825);
+    EXPECT_NEAR(analysis::cents(pitchAfterBend(127, 127, choice(2, 16), 0.0f), up), 0.0, 1.0);
+    // Full bend down with range "12": half of 2.0825 octaves below.
+    const double down = 440.0 * std::exp2(-0.5 * 2.0825);
+    EXPECT_NEAR(analysis::cents(pitchAfterBend(0, 0, 0.0f, choice(12, 16)), down), 0.0, 1.0);
+    // Range "Off" does not bend.
+    EXPECT_NEAR(pitchAfterBend(127, 127, 0.0f, 0.0f), 440.0, 0.2);
+}
+
+TEST(MidiIntake, ProgramChangeSelectsExcept127) {
+    auto host = loadPlugin();
+    std::vector<float> l, r;
+    host->sendMidi({vsthost::PluginHost::midi(0, 0xC3, 5, 0)});
+    host->process(16, l, r);
+    EXPECT_EQ(host->dispatch(effGetProgram), 5);
+    host->sendMidi({vsthost::PluginHost::midi(0, 0xC0, 127, 0)});
+    host->process(16, l, r);
+    EXPECT_EQ(host->dispatch(effGetProgram), 5);
+}
+
+TEST(MidiIntake, AllNotesOffAndResetControllersSilence) {
+    for (int cc : {120, 123}) {
+        auto host = loadPlugin();
+        setPlainSine(*host);
+        host->setParameter(95, 1.0f);  // endless release: only a reset can stop it
+        auto r = renderFrames(*host, 20000, 512, {noteOn(0, 69), noteOn(0, 76), controller(8000, cc, 0)}).left;
+        EXPECT_GT(analysis::rms(r, 4000, 8000), 0.05);
+        EXPECT_LT(analysis::rms(r, 16000, 20000), 1e-4) << cc;
+    }
+}
+
+TEST(MidiIntake, ChannelVolumeScalesTheOutput) {
+    auto level = [](int value) {
+        auto host = loadPlugin();
+        setPlainSine(*host);
+        auto r = renderFrames(*host, 40000, 512, {controller(0, 7, value), noteOn(0, 81)}).left;
+        return analysis::rms(r, 30000, 40000);
+    };
+    EXPECT_NEAR(level(64) / level(127), 64.0 / 127.0, 0.01);
+}
+
+TEST(MidiLearn, LatchBindsAControllerAndPersists) {
+    freshSettings();
+    auto plugin = makePlugin();
+    plugin->latchToMidi(61);  // "Filter Frequency"
+    plugin->setParameter(61, 0.2f);
+    processDirect(*plugin, 4, {controller(0, 74, 127)});
+    EXPECT_EQ(plugin->boundParameter(74), 61);
+    EXPECT_FLOAT_EQ(plugin->getParameter(61), 1.0f);
+    EXPECT_EQ(plugin->controllerBoundTo(61), 74);
+    plugin->flushBindings();
+    EXPECT_EQ(platform::SettingsStore().readBinding(74), 61u);
+
+    // A new instance reads the binding back and obeys it at once.
+    auto again = makePlugin();
+    EXPECT_EQ(again->boundParameter(74), 61);
+    processDirect(*again, 4, {controller(0, 74, 0)});
+    EXPECT_FLOAT_EQ(again->getParameter(61), 0.0f);
+}
+
+TEST(MidiLearn, ControllerOneDrivesTheWheelAndItsBinding) {
+    freshSettings();
+    auto plugin = makePlugin();
+    plugin->latchToMidi(7);  // "Unison Amount"
+    processDirect(*plugin, 4, {controller(0, 1, 64)});
+    EXPECT_NEAR(plugin->getParameter(7), 64.0f / 127.0f, 1e-6f);
+    // The wheel reaches the modulation sources through its smoother.
+    processDirect(*plugin, 44100);
+    EXPECT_NEAR(plugin->voiceEngine().voice(0).sources[1], 64.0f / 127.0f, 1e-3f);
+}
+
+TEST(MidiLearn, UnlatchAndClearRemoveBindings) {
+    freshSettings();
+    auto plugin = makePlugin();
+    plugin->latchToMidi(61);
+    processDirect(*plugin, 1, {controller(0, 74, 10)});
+    plugin->latchToMidi(61);
+    processDirect(*plugin, 1, {controller(0, 75, 10)});
+    plugin->latchToMidi(62);
+    processDirect(*plugin, 1, {controller(0, 76, 10)});
+    EXPECT_EQ(plugin->controllerBoundTo(61), 75);  // the last one wins
+
+    // Unlatch takes effect with the next controller message, whichever it is.
+    plugin->unlatchMidi(61);
+    processDirect(*plugin, 1, {controller(0, 20, 0)});
+    EXPECT_EQ(plugin->boundParameter(74), 0);
+    EXPECT_EQ(plugin->boundParameter(75), 0);
+    EXPECT_EQ(plugin->boundParameter(76), 62);
+    plugin->flushBindings();
+    EXPECT_EQ(platform::SettingsStore().readBinding(75), 0u);
+    EXPECT_EQ(platform::SettingsStore().readBinding(76), 62u);
+
+    plugin->clearMidi();
+    platform::SettingsStore store;
+    for (int c = 0; c < 128; ++c) {
+        EXPECT_EQ(plugin->boundParameter(c), 0);
+        EXPECT_EQ(store.readBinding(c), 0u);
+    }
+}
+
+TEST(MidiLearn, BindingsToMissingParametersAreIgnored) {
+    auto store = freshSettings();
+    store.writeBinding(5000, 10);
+    store.writeBinding(61, 11);
+    auto plugin = makePlugin();
+    EXPECT_EQ(plugin->boundParameter(10), 0);
+    EXPECT_EQ(plugin->boundParameter(11), 61);
+}

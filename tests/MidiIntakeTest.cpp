@@ -143,3 +143,19 @@ TEST(MidiLearn, BindingsToMissingParametersAreIgnored) {
     EXPECT_EQ(plugin->boundParameter(10), 0);
     EXPECT_EQ(plugin->boundParameter(11), 61);
 }
+
+TEST(MidiIntake, AuditionPlaysMiddleCWhilePressed) {
+    auto plugin = makePlugin();
+    setPlainSine(*plugin);
+    plugin->auditionStart();
+    auto held = processDirect(*plugin, 8000);
+    bool playing = false;
+    for (int v = 0; v < 16; ++v)
+        playing |= plugin->voiceEngine().voice(v).gate && plugin->voiceEngine().voice(v).note == 60;
+    EXPECT_TRUE(playing);
+    EXPECT_NEAR(analysis::frequency(held.left, 44100, 2000, 8000), 110.0 * std::exp2(3.0 / 12.0), 0.5);
+    plugin->auditionStop();
+    auto after = processDirect(*plugin, 20000);
+    EXPECT_LT(analysis::rms(after.left, 16000, 20000), 1e-4);
+    EXPECT_EQ(plugin->voiceEngine().heldKeys(), 0);
+}

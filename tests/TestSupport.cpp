@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -16,10 +17,15 @@ const std::string& configHome() {
         const char* made = mkdtemp(pattern);
         std::string d = made ? made : "/tmp";
         setenv("XDG_CONFIG_HOME", d.c_str(), 1);
-        if (made) std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(configHome(), ignored);
-        });
+        if (made) {
+            // Kept apart from `dir`, which is destroyed before exit handlers run.
+            static char removeAtExit[64];
+            std::snprintf(removeAtExit, sizeof removeAtExit, "%s", made);
+            std::atexit([] {
+                std::error_code ignored;
+                std::filesystem::remove_all(removeAtExit, ignored);
+            });
+        }
         return d;
     }();
     return dir;

@@ -52,9 +52,6 @@ public:
     bool sustainHeld = false;
     bool arpHold = false;
 
-    // Note-activity flags cleared by program installation.
-    bool noteActivity = false;
-    bool programChangeFlag = false;
 
     int playMode() const { return playMode_; }
     int heldKeys() const { return heldKeys_; }
@@ -118,12 +115,12 @@ private:
     void resetOscillatorPhases(Voice& v);
 
     // Raw oscillator samples, one function per waveform kind and decoded choice.
-    using SampleFn = float (Engine::*)(Voice&, OscillatorVoice&, const OscillatorSlot&);
+    using SampleFn = float (*)(Engine&, OscillatorVoice&, const OscillatorSlot&);
     template <bool Spread, bool Filter, bool Fm>
-    float tableSample(Voice& v, OscillatorVoice& o, const OscillatorSlot& s);
-    float whiteNoiseSample(Voice& v, OscillatorVoice& o, const OscillatorSlot& s);
-    float syncedNoiseSample(Voice& v, OscillatorVoice& o, const OscillatorSlot& s);
-    float pinkNoiseSample(Voice& v, OscillatorVoice& o, const OscillatorSlot& s);
+    static float tableSample(Engine& e, OscillatorVoice& o, const OscillatorSlot& s);
+    static float whiteNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorSlot& s);
+    static float syncedNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorSlot& s);
+    static float pinkNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorSlot& s);
     SampleFn selectSampleFunction(const OscillatorSlot& s, int n) const;
 
     // Filters.
@@ -158,7 +155,6 @@ private:
 
     int voiceCursor = 0;
     int playMode_ = 0;
-    int previousPlayMode = 0;
     int portMode = 0;
     int heldKeys_ = 0;
     bool firstKeyOfPhrase = false;  // no key was held when the current note-on came
@@ -175,7 +171,6 @@ private:
     int heldCount = -1;
     int lastVelocity = 0;
     float legatoVelocity = 0.0f;
-    int noteTable[kMaxHeldNotes] = {};
     ArpNoteList arpNotes;
 
     // Master section.

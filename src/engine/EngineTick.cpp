@@ -146,7 +146,6 @@ void Engine::decodeChoices() {
 void Engine::syncPlayMode() {
     int mode = static_cast<int>(param(prm::PlayMode) * 7.99f);
     if (mode != playMode_) {
-        previousPlayMode = playMode_;
         playMode_ = mode;
         resetEngine();
     }

@@ -208,10 +208,10 @@ void Engine::syncMasterStep(Voice& v) {
 
 // Table reads, specialised on the choices decoded every 512 ticks.
 template <bool Spread, bool Filter, bool Fm>
-float Engine::tableSample(Voice& /*v*/, OscillatorVoice& o, const OscillatorSlot& s) {
+float Engine::tableSample(Engine& e, OscillatorVoice& o, const OscillatorSlot& s) {
     const float* wave = s.waveBuffer;
-    const uint16_t* warp = tables.symmetryWarp[o.tableRow];
-    const int n = oversampleFactor_;
+    const uint16_t* warp = e.tables.symmetryWarp[o.tableRow];
+    const int n = e.oversampleFactor_;
     uint32_t offset = 0;
     if constexpr (Fm) {
         float d = o.fmInput * o.fmAmount;
@@ -249,23 +249,23 @@ float Engine::tableSample(Voice& /*v*/, OscillatorVoice& o, const OscillatorSlot
             o.phaseSpreadDown = (o.phaseSpreadDown - offset) & kPhaseMask;
         }
     }
-    return acc * (Spread ? 0.3333f * oversampleScale : oversampleScale);
+    return acc * (Spread ? 0.3333f * e.oversampleScale : e.oversampleScale);
 }
 
-float Engine::whiteNoiseSample(Voice& /*v*/, OscillatorVoice& /*o*/, const OscillatorSlot&) {
-    return random.bipolar();
+float Engine::whiteNoiseSample(Engine& e, OscillatorVoice& /*o*/, const OscillatorSlot&) {
+    return e.random.bipolar();
 }
 
 // Synced noise repeats with the sync master's period: it reads the fixed noise
 // table from an index that the master resets.
-float Engine::syncedNoiseSample(Voice& /*v*/, OscillatorVoice& o, const OscillatorSlot&) {
-    const float x = tables.noiseTable[o.phase & 0xFFFF];
+float Engine::syncedNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorSlot&) {
+    const float x = e.tables.noiseTable[o.phase & 0xFFFF];
     o.phase = (o.phase + 1) & 0xFFFF;
     return x;
 }
 
-float Engine::pinkNoiseSample(Voice& /*v*/, OscillatorVoice& o, const OscillatorSlot&) {
-    return o.pink.next(ctx.sampleCounter, random);
+float Engine::pinkNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorSlot&) {
+    return o.pink.next(e.ctx.sampleCounter, e.random);
 }
 
 Engine::SampleFn Engine::selectSampleFunction(const OscillatorSlot& s, int n) const {
@@ -288,7 +288,7 @@ float Engine::oscillatorStep(Voice& v, int n) {
         o.fmAmount += o.fmDelta;
         o.ringAmount += o.ringDelta;
     }
-    float x = (this->*oscSampleFn[n])(v, o, s);
+    float x = oscSampleFn[n](*this, o, s);
     if (o.subOn) {
         o.phaseSub = (o.phaseSub + static_cast<uint32_t>(o.incrementSub)) & kPhaseMask;
         x += o.phaseSub < o.subThreshold ? -o.subLevel : o.subLevel;

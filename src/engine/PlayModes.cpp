@@ -19,7 +19,6 @@ void Engine::noteOn(int note, int velocity) {
     portMode = static_cast<int>(param(prm::PortMode) * 4.99f);
     firstKeyOfPhrase = heldKeys_ == 0;
     ++heldKeys_;
-    noteActivity = true;
     lastVelocity = velocity;
     int notes[kMaxChordNotes];
     int count = chordNotes(note, notes, true);

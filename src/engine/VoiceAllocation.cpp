@@ -60,7 +60,6 @@ void Engine::resetEngine() {
     releaseAll();
     arpNotes.clear();
     heldCount = 0;
-    for (int& n : noteTable) n = -1;
     lastPitch = -10.0f;
     // Nothing sounds after a reset, so the master gain can jump to its target:
     // the first notes after loading or a program change are not faded in.

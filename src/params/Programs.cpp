@@ -11,8 +11,6 @@ void APlugin::installProgram(int32_t index, bool onAudioThread) {
     if (index < 0 || index >= kNumPrograms) return;
     params.programModified = false;
     engineBusy.store(1, std::memory_order_release);
-    engine.noteActivity = false;
-    engine.programChangeFlag = false;
 
     curProgram = index;
     ProgramRecord& record = programs[index];

@@ -14,13 +14,23 @@ Engine::Engine(const ParamValue* values, ProcessContext& ctx, AudioEffect& plugi
 
 void Engine::buildTables(Random15& constructionRandom) {
     tables.buildWaveTables(constructionRandom);
+    followSampleRate();
+    decodeParameters();
+    resetEngine();
+}
+
+void Engine::followSampleRate() {
+    const float rate = ctx.rates.sampleRate;
+    if (rate == coefficientRate) return;
+    coefficientRate = rate;
+    // Cached coefficients were made for the old rate: force a fresh computation
+    // (keeping the filter states) at the next cutoff update.
+    for (FilterSlot& f : filterSlots) f.lastFrequency = -1.0e9f;
     // The DC blocker is the 6 dB low-pass at 10 Hz, subtracted from its input.
     constexpr int kDcSlot = 2 * kVoices;
     setFilterCoefficients(1, kDcSlot, 10.0f, 0.5f);
     dcCoefIn = filterSlots[kDcSlot].onePoleIn;
     dcCoefFeedback = filterSlots[kDcSlot].onePoleFeedback;
-    decodeParameters();
-    resetEngine();
 }
 
 void Engine::setSource(int source, float value) {

@@ -125,6 +125,8 @@ private:
 
     // Filters.
     void setFilterCoefficients(int type, int slot, float frequencyHz, float resonance);
+    // Recomputes what depends on the sample rate when the host changed it.
+    void followSampleRate();
     void decodeFilters();
     void updateFilterDrive(Voice& v);
     void updateFilterTargets(Voice& v);
@@ -214,4 +216,5 @@ private:
     bool filterSmoothing = false;
     float wheelAmount = 0.0f;     // 2 * "Mod > Filter Frequency Amt" - 1
     float velocityAmount = 0.0f;  // 2 * "Vel > Filter Frequency Amt" - 1
+    float coefficientRate = 0.0f;  // the sample rate the filter coefficients were made for
 };

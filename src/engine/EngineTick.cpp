@@ -136,6 +136,7 @@ void Engine::applyModeChanges() {
 }
 
 void Engine::decodeChoices() {
+    followSampleRate();
     portSpeed = param(prm::PortSpeed);
     velocityExponent = std::exp2(3.0f - 6.0f * param(prm::VelocityShape));
     updateEnvelopeSettings();

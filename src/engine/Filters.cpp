@@ -55,7 +55,13 @@ float highPass6(FilterSlot& f, Voice&, float x) { return x - onePole(f, x); }
 float lowPass12(FilterSlot& f, Voice&, float x) { svf(f, x); return 1.41f * f.low; }
 float highPass12(FilterSlot& f, Voice&, float x) { svf(f, x); return 1.41f * f.high; }
 float bandPass12(FilterSlot& f, Voice&, float x) { svf(f, x); return 2.0f * f.band; }
-float notch12(FilterSlot& f, Voice&, float x) { svf(f, x); return 1.41f * (f.low - f.high); }
+// Low plus high taken from the same state (the low before this tick's
+// update) cancel exactly at the cutoff.
+float notch12(FilterSlot& f, Voice&, float x) {
+    const float low = f.low;
+    svf(f, x);
+    return 1.41f * (low + f.high);
+}
 float lowPass18(FilterSlot& f, Voice&, float x) { svf(f, onePole(f, x)); return 1.41f * f.low; }
 float highPass18(FilterSlot& f, Voice&, float x) { svf(f, x - onePole(f, x)); return 1.41f * f.high; }
 float lowPass24(FilterSlot& f, Voice&, float x) { svf(f, biquad(f, x)); return 1.4142135f * f.low; }

@@ -11,8 +11,14 @@ constexpr float kDenormal = 1e-15f;
 
 float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 float clamp100(float v) { return v < -100.0f ? -100.0f : (v > 100.0f ? 100.0f : v); }
-// Bounds the state-variable band state.
-float sat(float v) { return (1.0f - 0.001f * v * v) * v + kDenormal; }
+// Bounds the state-variable band state. The cubic rises only up to
+// 1/sqrt(0.003) and would throw larger states further out, so they are held
+// at that knee.
+float sat(float v) {
+    constexpr float kKnee = 18.257419f;
+    v = v < -kKnee ? -kKnee : (v > kKnee ? kKnee : v);
+    return (1.0f - 0.001f * v * v) * v + kDenormal;
+}
 
 // Secondary filter codes, indexed by the decoded "Filter 2 Type".
 constexpr int kSecondaryCodes[7] = {0, 1, 2, 3, 4, 9, 10};

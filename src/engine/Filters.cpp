@@ -11,8 +11,14 @@ constexpr float kDenormal = 1e-15f;
 
 float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 float clamp100(float v) { return v < -100.0f ? -100.0f : (v > 100.0f ? 100.0f : v); }
-// Bounds the state-variable band state.
-float sat(float v) { return (1.0f - 0.001f * v * v) * v + kDenormal; }
+// Bounds the state-variable band state. The cubic rises only up to
+// 1/sqrt(0.003) and would throw larger states further out, so they are held
+// at that knee.
+float sat(float v) {
+    constexpr float kKnee = 18.257419f;
+    v = v < -kKnee ? -kKnee : (v > kKnee ? kKnee : v);
+    return (1.0f - 0.001f * v * v) * v + kDenormal;
+}
 
 // Secondary filter codes, indexed by the decoded "Filter 2 Type".
 constexpr int kSecondaryCodes[7] = {0, 1, 2, 3, 4, 9, 10};
@@ -55,7 +61,13 @@ float highPass6(FilterSlot& f, Voice&, float x) { return x - onePole(f, x); }
 float lowPass12(FilterSlot& f, Voice&, float x) { svf(f, x); return 1.41f * f.low; }
 float highPass12(FilterSlot& f, Voice&, float x) { svf(f, x); return 1.41f * f.high; }
 float bandPass12(FilterSlot& f, Voice&, float x) { svf(f, x); return 2.0f * f.band; }
-float notch12(FilterSlot& f, Voice&, float x) { svf(f, x); return 1.41f * (f.low - f.high); }
+// Low plus high taken from the same state (the low before this tick's
+// update) cancel exactly at the cutoff.
+float notch12(FilterSlot& f, Voice&, float x) {
+    const float low = f.low;
+    svf(f, x);
+    return 1.41f * (low + f.high);
+}
 float lowPass18(FilterSlot& f, Voice&, float x) { svf(f, onePole(f, x)); return 1.41f * f.low; }
 float highPass18(FilterSlot& f, Voice&, float x) { svf(f, x - onePole(f, x)); return 1.41f * f.high; }
 float lowPass24(FilterSlot& f, Voice&, float x) { svf(f, biquad(f, x)); return 1.4142135f * f.low; }

@@ -10,7 +10,9 @@
 struct OscillatorSlot {
     float waveBuffer[4096] = {};
     int waveIndex = -1;  // -1: not loaded yet
-    int32_t baseIncrement = 0;
+    // Increment for MIDI note 57, kept unrounded: with 16x oversampling the
+    // increments are small and rounding twice would detune low notes.
+    float baseIncrement = 0.0f;
 
     // Decoded every 512 ticks.
     bool on = false;

@@ -12,11 +12,12 @@ constexpr float kPhaseScale = 8388607.0f;
 
 float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 
-// Increments beyond a few hundred cycles per sample only alias; the bound keeps
-// the float-to-integer conversion defined for any pitch.
+// Rounded to the nearest phase unit, the closest pitch the 23-bit phase can
+// hold. Increments beyond a few hundred cycles per sample only alias; the
+// bound keeps the float-to-integer conversion defined for any pitch.
 int32_t toIncrement(float x) {
     if (!(x > 0.0f)) return 0;
-    return x > 1.0e9f ? 1000000000 : static_cast<int32_t>(x);
+    return x > 1.0e9f ? 1000000000 : static_cast<int32_t>(x + 0.5f);
 }
 
 float decibelGain(float v, float range) {
@@ -77,8 +78,8 @@ void Engine::updateOscillatorGlobals() {
         const float fine =
             static_cast<float>(static_cast<int>((2.0f * param(p.fine) - 1.0f) * 100.0f)) *
             0.00083333335f;
-        oscSlots[n].baseIncrement = toIncrement(std::exp2(bend + semi + fine) * oversampleScale *
-                                                tuning * pitchLfoFactor * kPhaseScale);
+        oscSlots[n].baseIncrement =
+            std::exp2(bend + semi + fine) * oversampleScale * tuning * pitchLfoFactor * kPhaseScale;
     }
 }
 
@@ -103,7 +104,7 @@ void Engine::updateOscillatorVoice(Voice& v) {
         const float x = o.driftOffset + v.mod[moddst::osc(n, moddst::OscSemi)] +
                         v.mod[moddst::osc(n, moddst::OscFine)] +
                         (s.tracking ? v.glidePitch : 0.0f) + common;
-        const float increment = std::exp2(x) * static_cast<float>(s.baseIncrement);
+        const float increment = std::exp2(x) * s.baseIncrement;
         o.increment = toIncrement(increment);
         if (s.spreadOn) {
             o.incrementSpreadUp = toIncrement(increment * s.spreadUp);

@@ -3,11 +3,8 @@
 #include <cmath>
 
 #include "arp/HostTime.h"
+#include "engine/Clamp.h"
 #include "engine/Engine.h"
-
-namespace {
-inline float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
-}  // namespace
 
 void Engine::engineTick() {
     ctx.outLeft = 0.0f;

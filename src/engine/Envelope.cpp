@@ -1,10 +1,7 @@
+#include "engine/Clamp.h"
 #include "engine/Envelope.h"
 
 #include <cmath>
-
-namespace {
-float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
-}  // namespace
 
 bool EnvelopeState::step(const EnvelopeSettings& s, const EnvelopeCurves& c, bool held,
                          bool isVolume) {

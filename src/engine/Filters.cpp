@@ -3,13 +3,13 @@
 // and the secondary filter.
 #include <cmath>
 
+#include "engine/Clamp.h"
 #include "engine/Engine.h"
 
 namespace {
 constexpr float kPi = 3.14159265358979f;
 constexpr float kDenormal = 1e-15f;
 
-float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 float clamp100(float v) { return v < -100.0f ? -100.0f : (v > 100.0f ? 100.0f : v); }
 // Bounds the state-variable band state. The cubic rises only up to
 // 1/sqrt(0.003) and would throw larger states further out, so they are held

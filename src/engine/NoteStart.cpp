@@ -2,12 +2,12 @@
 // fresh envelopes, filters, oscillator phases and noise.
 #include <cmath>
 
+#include "engine/Clamp.h"
 #include "engine/Engine.h"
 #include "engine/OscillatorParams.h"
 
 namespace {
 float sign(float x) { return x > 0.0f ? 1.0f : (x < 0.0f ? -1.0f : 0.0f); }
-float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 
 namespace portmode {
 constexpr int Off = 0;

@@ -3,6 +3,7 @@
 // the per-tick step with oversampling, spread, sub, FM, ring and sync.
 #include <cmath>
 
+#include "engine/Clamp.h"
 #include "engine/Engine.h"
 #include "engine/OscillatorParams.h"
 
@@ -10,7 +11,6 @@ namespace {
 constexpr uint32_t kPhaseMask = 0x7FFFFF;
 constexpr float kPhaseScale = 8388607.0f;
 
-float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
 
 // Rounded to the nearest phase unit, the closest pitch the 23-bit phase can
 // hold. Increments beyond a few hundred cycles per sample only alias; the

@@ -1,11 +1,8 @@
 // Per-voice pan (linear balance) and the master volume with its smoothing.
 #include <cmath>
 
+#include "engine/Clamp.h"
 #include "engine/Engine.h"
-
-namespace {
-float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
-}  // namespace
 
 void Engine::updatePan(Voice& v) {
     const float c = clamp01(v.mod[moddst::Panning] * 0.5f + param(prm::MainPanning));

@@ -1,0 +1,5 @@
+// Range limits used throughout the engine: every sum of parameter and
+// modulation is limited to 0..1.
+#pragma once
+
+inline float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }

@@ -69,6 +69,14 @@ public:
     bool hostIsTracktion() const { return tracktionHost; }
     bool hostIsOrion() const { return orionHost; }
 
+    // The user's directories as read from the settings, and the manual page.
+    const std::string& bankDir() const { return bankDirectory; }
+    const std::string& presetDir() const { return presetDirectory; }
+    const std::string& sampleDir() const { return sampleDirectory; }
+    const std::string& ecsDir() const { return ecsDirectory; }
+    const std::string& arpDir() const { return arpDirectory; }
+    const std::string& manualLocation() const { return manualPath; }
+
     // State read by tests and the editor.
     const ParameterState& parameters() const { return params; }
     const ProgramRecord& program(int index) const { return programs[index]; }

@@ -87,6 +87,13 @@ public:
     bool savePreset(const std::string& path);
     void rebuildBankFileList() { bankFileList.build(bankDirectory); }
     const BankFileList& bankFiles() const { return bankFileList; }
+    bool loadControllerSetup(const std::string& path);  // "Load ECS"
+    bool saveControllerSetup(const std::string& path);  // "Save ECS"
+    bool loadArpPattern(const std::string& path);
+    bool saveArpPattern(const std::string& path);
+    void copyArp();
+    void pasteArp();
+    void clearArp();
 
     // The user's directories as read from the settings, and the manual page.
     const std::string& bankDir() const { return bankDirectory; }
@@ -133,9 +140,10 @@ private:
     Relaxed<bool> pendingNameFlag{false};
     // The 38-character text carried by every program; "Nil" after selection.
     char textBuffer[39] = "Nil";
-    // The preset clipboard, the morph sources kept by the preset menu and the
+    // The preset and arpeggiator clipboards, the morph sources kept by the preset menu and the
     // bank files found in the bank directory.
     PresetClipboard presetClipboard;
+    ArpClipboard arpClipboard;
     int storedMorph[2] = {0, 0};
     BankFileList bankFileList;
 

@@ -94,6 +94,40 @@ TEST(Programs, CopyAndPastePreset) {
     EXPECT_EQ(plugin->parameters().referenceValue[61], 0.31f);
 }
 
+TEST(Programs, DefaultPresetAndBackToTheOriginal) {
+    auto plugin = makePlugin();
+    plugin->setProgram(2);
+    const std::string original = name(*plugin, 2);
+    std::vector<float> sound(799);
+    for (int i = 0; i < 799; ++i) sound[i] = plugin->getParameter(i);
+    plugin->setParameter(62, 0.9f);  // a hand edit
+    plugin->defaultPreset();
+    EXPECT_EQ(name(*plugin, 2), "Default");
+    EXPECT_TRUE(plugin->hasPendingName());
+    EXPECT_FALSE(plugin->parameters().programModified);
+    EXPECT_EQ(plugin->getParameter(1), 0.75f);
+    EXPECT_EQ(plugin->getParameter(29), 1.0f);  // default 0.9, rounded switch
+    EXPECT_EQ(plugin->program(2).recordValues[60], plugin->parameters().defaultValue[60]);
+
+    // "Edit" gives back the edited sound, "Orig" the selected one, each with the name.
+    plugin->restoreEdited();
+    EXPECT_EQ(name(*plugin, 2), original);
+    EXPECT_FALSE(plugin->hasPendingName());
+    EXPECT_EQ(plugin->getParameter(62), 0.9f);
+    plugin->defaultPreset();
+    plugin->restoreOriginal();
+    EXPECT_EQ(name(*plugin, 2), original);
+    for (int i = 0; i < 799; ++i) ASSERT_EQ(plugin->getParameter(i), sound[i]) << i;
+
+    // Selecting a program drops a pending name: it never lands on another program.
+    plugin->defaultPreset();
+    plugin->setProgram(7);
+    EXPECT_FALSE(plugin->hasPendingName());
+    const std::string seventh = name(*plugin, 7);
+    plugin->restoreOriginal();
+    EXPECT_EQ(name(*plugin, 7), seventh);
+}
+
 TEST(Programs, BankFileListShowsTheBankDirectorysBanks) {
     char pattern[] = "/tmp/brennix-banks-XXXXXX";
     const std::string dir = mkdtemp(pattern);

@@ -94,6 +94,11 @@ public:
     void copyArp();
     void pasteArp();
     void clearArp();
+    void morph();
+    void variation(int number);  // 1 .. 4 for "Variation A" .. "Variation D"
+    void restoreOriginal();      // "Orig"
+    void restoreEdited();        // "Edit"
+    void seedRandom(uint32_t seed) { random.seed(seed); }
 
     // The user's directories as read from the settings, and the manual page.
     const std::string& bankDir() const { return bankDirectory; }

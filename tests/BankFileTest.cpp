@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "MessageCapture.h"
 #include "TestSupport.h"
 #include "host/APlugin.h"
 #include "params/BankFormat.h"
-#include "platform/MessageBox.h"
 #include "platform/Resources.h"
 
 using testing_support::makePlugin;
@@ -67,15 +67,6 @@ struct Snapshot {
         }
     }
     bool operator==(const Snapshot&) const = default;
-};
-
-struct CapturedMessages {
-    std::vector<std::string> texts;
-    platform::MessageHandler previous;
-    CapturedMessages() {
-        previous = platform::setMessageHandler([this](const std::string& t) { texts.push_back(t); });
-    }
-    ~CapturedMessages() { platform::setMessageHandler(previous); }
 };
 
 // A plug-in whose programs all differ from the factory bank, so that a bank
@@ -242,7 +233,7 @@ TEST(BankFiles, BadFilesAreRefusedAndChangeNothing) {
         {"long preset", variant(preset, [](Bytes& b) { b.push_back(0); }), "1 bytes", true},
     };
 
-    CapturedMessages messages;
+    MessageCapture messages;
     const Snapshot before(*plugin);
     const std::string bad = tempPath("bad.fxb");
     for (const Case& c : cases) {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "MessageCapture.h"
 #include "TestSupport.h"
 #include "host/APlugin.h"
 #include "morph/MorphLists.h"
-#include "platform/MessageBox.h"
 
 using testing_support::makePlugin;
 
@@ -52,15 +52,6 @@ uint32_t seedForFullDraw(int n) {
     for (int i = 0; i < n; ++i) state = (state - 2531011u) * inverse;
     return state;
 }
-
-struct CapturedMessages {
-    std::vector<std::string> texts;
-    platform::MessageHandler previous;
-    CapturedMessages() {
-        previous = platform::setMessageHandler([this](const std::string& t) { texts.push_back(t); });
-    }
-    ~CapturedMessages() { platform::setMessageHandler(previous); }
-};
 
 }  // namespace
 
@@ -127,7 +118,7 @@ TEST(Morph, ASourceEqualToTheCurrentProgramIsRefused) {
         plugin->setParameter(which, (kCurrent + 0.5f) * 0.00781311095f);
         const bool modified = plugin->parameters().programModified;
         const std::vector<float> before = liveValues(*plugin);
-        CapturedMessages messages;
+        MessageCapture messages;
         plugin->morph();
         ASSERT_EQ(messages.texts.size(), 1u);
         EXPECT_EQ(messages.texts[0], "The morph presets must be different from the current preset");

@@ -7,9 +7,9 @@
 #include <iterator>
 #include <string>
 
+#include "MessageCapture.h"
 #include "TestSupport.h"
 #include "host/APlugin.h"
-#include "platform/MessageBox.h"
 #include "platform/SettingsStore.h"
 
 using testing_support::makePlugin;
@@ -25,14 +25,6 @@ std::string readText(const std::string& path) {
 void writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
-struct CapturedMessages {
-    std::vector<std::string> texts;
-    platform::MessageHandler previous;
-    CapturedMessages() {
-        previous = platform::setMessageHandler([this](const std::string& t) { texts.push_back(t); });
-    }
-    ~CapturedMessages() { platform::setMessageHandler(previous); }
-};
 }  // namespace
 
 TEST(UserFiles, ControllerSetupsRoundTripAndBadOnesChangeNothing) {
@@ -63,7 +55,7 @@ TEST(UserFiles, ControllerSetupsRoundTripAndBadOnesChangeNothing) {
     EXPECT_EQ(platform::SettingsStore().readBinding(74), 61u);
     EXPECT_EQ(makePlugin()->boundParameter(71), 62);
 
-    CapturedMessages messages;
+    MessageCapture messages;
     for (const std::string& bad :
          {std::string("Brennix arp pattern 1\n"), std::string("Brennix controller setup 2\n"),
           std::string("Brennix controller setup 1\n128 5\n"), std::string("Brennix controller setup 1\n5 799\n"),
@@ -112,7 +104,7 @@ TEST(UserFiles, ArpPatternsCopyPasteClearAndRoundTrip) {
 
     // A pattern with a value missing or not a number is refused whole.
     std::string text = readText(file);
-    CapturedMessages messages;
+    MessageCapture messages;
     other->clearArp();
     writeText(file, text.substr(0, text.rfind("319 ")));
     EXPECT_FALSE(other->loadArpPattern(file));

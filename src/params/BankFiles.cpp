@@ -85,8 +85,7 @@ bool APlugin::loadPreset(const std::string& path) {
         return false;
     }
     fromImage(*image, programs[curProgram]);
-    setProgram(curProgram);
-    updateDisplay();
+    setProgram(curProgram);  // tells the host and the editor, name included
     if (ownedEditor) ownedEditor->updateProgramName();
     return true;
 }

@@ -104,6 +104,14 @@ TEST(Morph, HalfwayBlendsAndAFullDrawKeepsA) {
         ASSERT_EQ(block->getParameter(i), block->program(kA).recordValues[i].load()) << i;
     EXPECT_FLOAT_EQ(block->getParameter(61), block->program(kB).recordValues[61].load());
 
+    // The preset menu's stored sources set "Cross Pr A" / "Cross Pr B".
+    auto stored = morphPlugin(0.0f);
+    stored->setProgram(kA + 5);
+    stored->storeAsMorph(1);
+    stored->setProgram(kCurrent);
+    stored->setToStoredMorph(1);
+    EXPECT_EQ(int(stored->getParameter(prm::CrossPrB) * 127.99f), kA + 5);
+
     // A and B the same program (not the current one) copies it.
     auto same = morphPlugin(0.37f);
     same->setParameter(prm::CrossPrB, (kA + 0.5f) * 0.00781311095f);

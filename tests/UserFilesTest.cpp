@@ -68,7 +68,13 @@ TEST(UserFiles, ControllerSetupsRoundTripAndBadOnesChangeNothing) {
     }
     EXPECT_EQ(messages.texts.size(), 7u);
     EXPECT_NE(messages.texts[2].find("line 2"), std::string::npos) << messages.texts[2];
+    // "Clear Midi" unbinds every controller, in memory and in the settings.
     plugin->clearMidi();
+    platform::SettingsStore settings;
+    for (int c = 0; c < 128; ++c) {
+        ASSERT_EQ(plugin->boundParameter(c), 0) << c;
+        ASSERT_EQ(settings.readBinding(c), 0u) << c;
+    }
     std::remove(file.c_str());
 }
 

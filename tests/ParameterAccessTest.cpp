@@ -78,6 +78,7 @@ TEST(ParameterAccess, IndexesOutsideTheTableAreIgnored) {
 
 TEST(ParameterAccess, DefaultProgramHoldsTheDefaults) {
     auto host = loadPlugin();
+    host->dispatch(effSetProgram, 0, 127);  // past the factory sounds: "Init 128"
     EXPECT_EQ(host->getParameter(1), 0.75f);
     EXPECT_EQ(host->getParameter(6), 0.06258f);
     EXPECT_EQ(host->getParameter(29), 1.0f);  // default 0.9 on a switch installs as on
@@ -101,13 +102,14 @@ TEST(ParameterAccess, DefaultProgramHoldsTheDefaults) {
 TEST(ParameterAccess, DataParametersNeverMarkTheProgramModified) {
     DirectPlugin direct;
     APlugin& plugin = direct.plugin;
+    plugin.setProgram(127);  // the default sound
     ASSERT_FALSE(direct.state().programModified);
 
     plugin.setParameter(400, 0.7f);
     plugin.setParameter(331, 0.7f);
     plugin.setParameter(779, 0.7f);
     EXPECT_FALSE(direct.state().programModified);
-    EXPECT_EQ(plugin.program(0).recordValues[400], 0.7f);
+    EXPECT_EQ(plugin.program(127).recordValues[400], 0.7f);
     EXPECT_EQ(direct.state().lastWritten[400], 0.7f);
 
     // Setting a sound parameter to its installed value is no modification...
@@ -116,11 +118,11 @@ TEST(ParameterAccess, DataParametersNeverMarkTheProgramModified) {
     // ...moving it away is, and so is the first index past the data block.
     plugin.setParameter(780, 0.3f);
     EXPECT_TRUE(direct.state().programModified);
-    EXPECT_EQ(plugin.program(0).recordValues[780], 0.3f);
+    EXPECT_EQ(plugin.program(127).recordValues[780], 0.3f);
 
-    plugin.setProgram(0);
+    plugin.setProgram(127);
     EXPECT_FALSE(direct.state().programModified);
     plugin.setParameter(17, 0.4f);  // rounds to 0, away from the installed 1
     EXPECT_TRUE(direct.state().programModified);
-    EXPECT_EQ(plugin.program(0).recordValues[17], 0.0f);
+    EXPECT_EQ(plugin.program(127).recordValues[17], 0.0f);
 }

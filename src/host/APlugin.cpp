@@ -47,11 +47,14 @@ APlugin::APlugin(audioMasterCallback audioMaster)
     readBindings();
     bindingWriter = std::make_unique<BindingWriter>(settings, controllerMap);
 
+    bankFileList.build(bankDirectory);
     params.initialise();
+    // Every program holds the default sound until the factory bank replaces it.
     for (ProgramRecord& record : programs) {
         for (int i = 0; i < kNumParams; ++i) record.recordValues[i] = params.defaultValue[i];
         std::strcpy(record.recordName, "Default");
     }
+    loadFactoryBank();
     setProgram(0);
 }
 

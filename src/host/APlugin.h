@@ -10,7 +10,9 @@
 #include "engine/ProcessContext.h"
 #include "host/BindingWriter.h"
 #include "host/MidiEventPool.h"
+#include "params/BankFileList.h"
 #include "params/ParameterState.h"
+#include "params/PresetClipboard.h"
 #include "params/ProgramRecord.h"
 #include "platform/Random15.h"
 #include "platform/SettingsStore.h"
@@ -69,6 +71,43 @@ public:
     bool hostIsTracktion() const { return tracktionHost; }
     bool hostIsOrion() const { return orionHost; }
 
+    // Programs and files: the operations behind the preset, file, ECS and arp
+    // menus and the morph and variation buttons, on the user-interface thread.
+    // A file that cannot be used is refused with a message (platform::showMessage),
+    // changes nothing and gives false.
+    void copyPreset();
+    void pastePreset();
+    void defaultPreset();
+    bool hasPendingName() const { return pendingNameFlag; }
+    void storeAsMorph(int source);      // 0: "Store as Morph A", 1: "... B"
+    void setToStoredMorph(int source);  // "Set to stored Morph A" / "... B"
+    bool loadBank(const std::string& path);
+    bool saveBank(const std::string& path);
+    bool loadPreset(const std::string& path);
+    bool savePreset(const std::string& path);
+    void rebuildBankFileList() { bankFileList.build(bankDirectory); }
+    const BankFileList& bankFiles() const { return bankFileList; }
+    bool loadControllerSetup(const std::string& path);  // "Load ECS"
+    bool saveControllerSetup(const std::string& path);  // "Save ECS"
+    bool loadArpPattern(const std::string& path);
+    bool saveArpPattern(const std::string& path);
+    void copyArp();
+    void pasteArp();
+    void clearArp();
+    void morph();
+    void variation(int number);  // 1 .. 4 for "Variation A" .. "Variation D"
+    void restoreOriginal();      // "Orig"
+    void restoreEdited();        // "Edit"
+    void seedRandom(uint32_t seed) { random.seed(seed); }
+
+    // The user's directories as read from the settings, and the manual page.
+    const std::string& bankDir() const { return bankDirectory; }
+    const std::string& presetDir() const { return presetDirectory; }
+    const std::string& sampleDir() const { return sampleDirectory; }
+    const std::string& ecsDir() const { return ecsDirectory; }
+    const std::string& arpDir() const { return arpDirectory; }
+    const std::string& manualLocation() const { return manualPath; }
+
     // State read by tests and the editor.
     const ParameterState& parameters() const { return params; }
     const ProgramRecord& program(int index) const { return programs[index]; }
@@ -84,6 +123,11 @@ private:
     // otherwise the audio thread resets it before its next sample.
     void installProgram(int32_t index, bool onAudioThread);
     void requestEngineReset() { engineResetRequested.store(true, std::memory_order_release); }
+    // Installs the current program again from its record but keeps the original
+    // and edited snapshots, the modified flag and a pending name (after the morph,
+    // a variation or "Default Preset", so that "Orig" and "Edit" can undo them).
+    void reinstallCurrentProgram();
+    void loadFactoryBank();
 
     // MIDI intake (audio thread).
     void runMidiStep();
@@ -95,11 +139,18 @@ private:
     ParameterState params;
     ProgramRecord programs[kNumPrograms];
 
-    // Pending program name ("Default Preset" keeps the old name here).
+    // Pending program name ("Default Preset" keeps the old name here). Selecting
+    // a program drops it, so that it never lands on another program.
     char pendingName[256] = "Default";
-    bool pendingNameFlag = false;
+    Relaxed<bool> pendingNameFlag{false};
     // The 38-character text carried by every program; "Nil" after selection.
     char textBuffer[39] = "Nil";
+    // The preset and arpeggiator clipboards, the morph sources kept by the preset menu and the
+    // bank files found in the bank directory.
+    PresetClipboard presetClipboard;
+    ArpClipboard arpClipboard;
+    int storedMorph[2] = {0, 0};
+    BankFileList bankFileList;
 
     std::atomic<uint8_t> engineBusy{0};
     std::atomic<bool> engineResetRequested{false};

@@ -10,6 +10,7 @@ void APlugin::installProgram(int32_t index, bool onAudioThread) {
     // An index outside the bank changes nothing (not even the busy flag).
     if (index < 0 || index >= kNumPrograms) return;
     params.programModified = false;
+    pendingNameFlag = false;
     engineBusy.store(1, std::memory_order_release);
 
     curProgram = index;
@@ -34,6 +35,27 @@ void APlugin::installProgram(int32_t index, bool onAudioThread) {
     engineBusy.store(0, std::memory_order_release);
     if (ownedEditor) ownedEditor->refreshAll();
     updateDisplay();
+}
+
+void APlugin::reinstallCurrentProgram() {
+    // Installing refreshes both snapshots; keeping them lets "Orig" and "Edit"
+    // undo what the morph, a variation or "Default Preset" did.
+    const int count = kNumParams;
+    float original[kNumParams];
+    float edited[kNumParams];
+    for (int i = 0; i < count; ++i) {
+        original[i] = params.referenceValue[i];
+        edited[i] = params.lastWritten[i];
+    }
+    const bool modified = params.programModified;
+    const bool pending = pendingNameFlag;
+    installProgram(curProgram, false);
+    pendingNameFlag = pending;
+    for (int i = 0; i < count; ++i) {
+        params.referenceValue[i] = original[i];
+        params.lastWritten[i] = edited[i];
+    }
+    params.programModified = modified;
 }
 
 void APlugin::getProgramName(char* name) {

@@ -1,15 +1,14 @@
 #include "platform/SettingsStore.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
 #include <sstream>
+
+#include "platform/FileIO.h"
 
 namespace platform {
 namespace {
@@ -17,6 +16,8 @@ namespace {
 constexpr const char* kMainSection = "BrennixDemo";
 constexpr const char* kMidiSection = "Midi";
 constexpr const char* kHeader = "# Brennix settings";
+// Far more than 128 bindings and a few paths need; anything larger is not ours.
+constexpr size_t kMaxFileSize = 1 << 20;
 
 // Several plug-in instances in one host share the file.
 std::mutex& fileMutex() {
@@ -52,15 +53,6 @@ std::string unescape(const std::string& s) {
     return out;
 }
 
-void makeDirectories(const std::string& dir) {
-    for (size_t pos = 1; pos <= dir.size(); ++pos) {
-        if (pos == dir.size() || dir[pos] == '/') {
-            std::string part = dir.substr(0, pos);
-            if (!part.empty()) mkdir(part.c_str(), 0755);
-        }
-    }
-}
-
 }  // namespace
 
 std::string homeDirectory() {
@@ -82,8 +74,17 @@ SettingsStore::SettingsStore(std::string path) : path_(path.empty() ? defaultPat
 
 SettingsStore::Sections SettingsStore::load() const {
     Sections sections;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return sections;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!readFile(path_, kMaxFileSize, bytes, error)) return sections;
+    std::string text(bytes.begin(), bytes.end());
+    // A file that does not start with our header, or holds binary bytes, is
+    // damaged or not ours: it reads as empty, like a missing registry key, and
+    // the next write replaces it.
+    if (text.compare(0, std::string(kHeader).size(), kHeader) != 0 ||
+        text.find('\0') != std::string::npos)
+        return sections;
+    std::istringstream in(text);
     std::string line;
     std::string current;
     while (std::getline(in, line)) {
@@ -94,7 +95,7 @@ SettingsStore::Sections SettingsStore::load() const {
             continue;
         }
         size_t eq = line.find('=');
-        // Lines that do not parse are ignored, so a damaged file reads as empty values.
+        // Lines that do not parse are ignored and read as missing values.
         if (current.empty() || eq == std::string::npos || eq == 0) continue;
         sections[current][line.substr(0, eq)] = unescape(line.substr(eq + 1));
     }
@@ -110,19 +111,9 @@ bool SettingsStore::save(const Sections& sections) const {
         text << "[" << section << "]\n";
         for (const auto& [name, value] : values) text << name << "=" << escape(value) << "\n";
     }
-    std::string tmp = path_ + ".tmp." + std::to_string(getpid());
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return false;
     std::string data = text.str();
-    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok || std::rename(tmp.c_str(), path_.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    std::string error;
+    return writeFileAtomically(path_, data.data(), data.size(), error);
 }
 
 std::string SettingsStore::read(const std::string& section, const std::string& name) const {

@@ -21,7 +21,7 @@ std::string name(const APlugin& plugin, int program) { return plugin.program(pro
 }  // namespace
 
 TEST(Programs, FactoryBankNamesThroughTheHost) {
-    auto host = loadPlugin();
+    auto host = loadPlugin(44100.0f, 512, false);
     EXPECT_EQ(host->programNameIndexed(0), "Analog Bass");
     EXPECT_EQ(host->programNameIndexed(11), "Glide Lead");
     EXPECT_EQ(host->programNameIndexed(12), "Init 13");
@@ -66,7 +66,7 @@ TEST(Programs, EditsStayInTheProgramsRecord) {
 }
 
 TEST(Programs, CopyAndPastePreset) {
-    auto plugin = makePlugin();
+    auto plugin = makePlugin(false);
     // Paste right after construction changes nothing.
     std::vector<float> before(799);
     for (int i = 0; i < 799; ++i) before[i] = plugin->getParameter(i);

@@ -171,7 +171,8 @@ TEST(RenderTool, ProbeReceivesEventsAtTheirSamplesForAnyBlockSize) {
         for (size_t i = 0; i < a.right.size(); ++i) ASSERT_GE(a.right[i], 0.0f) << "sample " << i;
         EXPECT_NEAR(a.right[1], 0.021f, 1e-6);
         EXPECT_NEAR(a.right[22050], 0.221f, 1e-6);  // note off and note on
-        EXPECT_NEAR(a.right[55125], 0.021f + 3.3f, 1e-5);  // the note, then sustain off and all notes off
+        // The note, then sustain off on 16 channels and note-offs for the two notes still on.
+        EXPECT_NEAR(a.right[55125], 0.021f + 1.9f, 1e-5);
         if (firstRun.empty())
             firstRun = a.left;
         else

@@ -36,11 +36,13 @@ namespace {
 const bool configured = !configHome().empty();
 }  // namespace
 
-std::unique_ptr<vsthost::PluginHost> loadPlugin(float sampleRate, int32_t blockSize) {
+std::unique_ptr<vsthost::PluginHost> loadPlugin(float sampleRate, int32_t blockSize,
+                                                bool defaultSound) {
     (void)configured;
     auto host = std::make_unique<vsthost::PluginHost>();
     EXPECT_TRUE(host->load(BRENNIX_PLUGIN_PATH)) << host->error();
     host->start(sampleRate, blockSize);
+    if (defaultSound) host->dispatch(effSetProgram, 0, kDefaultSoundProgram);
     return host;
 }
 
@@ -50,9 +52,11 @@ intptr_t versionOnly(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) 
 }
 }  // namespace
 
-std::unique_ptr<APlugin> makePlugin() {
+std::unique_ptr<APlugin> makePlugin(bool defaultSound) {
     (void)configured;
-    return std::make_unique<APlugin>(versionOnly);
+    auto plugin = std::make_unique<APlugin>(versionOnly);
+    if (defaultSound) plugin->setProgram(kDefaultSoundProgram);
+    return plugin;
 }
 
 Render processDirect(APlugin& plugin, int frames, const std::vector<VstMidiEvent>& events) {

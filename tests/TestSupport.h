@@ -17,13 +17,17 @@ struct Render {
 // A private settings directory for this test process (set before any plug-in loads).
 const std::string& configHome();
 
-// Loads Brennix.so as a host does; the test fails if it cannot.
+// The last program holds the default sound (the factory sounds come first).
+constexpr int kDefaultSoundProgram = 127;
+
+// Loads Brennix.so as a host does; the test fails if it cannot. When
+// `defaultSound` is set, the default-sound program is selected.
 std::unique_ptr<vsthost::PluginHost> loadPlugin(float sampleRate = 44100.0f,
-                                                int32_t blockSize = 512);
+                                                int32_t blockSize = 512, bool defaultSound = true);
 
 // An APlugin built directly (not through the library), for behaviour a host
 // cannot observe. Its host callback answers the version and nothing else.
-std::unique_ptr<APlugin> makePlugin();
+std::unique_ptr<APlugin> makePlugin(bool defaultSound = true);
 // Queues `events` (deltaFrames relative to this block) and processes `frames` samples.
 Render processDirect(APlugin& plugin, int frames, const std::vector<VstMidiEvent>& events = {});
 

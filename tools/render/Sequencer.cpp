@@ -15,11 +15,23 @@ Sequencer::Sequencer(const MidiSong& song, const SequencerSettings& settings)
     uint64_t endTick = song.endTick;
     if (!song.events.empty()) endTick = std::max(endTick, song.events.back().tick);
     endSample_ = timeline_.sampleAt(endTick);
-    // Notes still sounding (or held by the pedal) end with the song.
+    // Notes still sounding (or held by the pedal) end with the song. They get
+    // their own note-offs rather than all-notes-off, which some instruments
+    // treat as an immediate cut and which would silence the releases.
     for (uint8_t channel = 0; channel < 16; ++channel)
         events_.push_back(Scheduled{endSample_, {uint8_t(0xB0 | channel), 64, 0}});
+    int held[16][128] = {};
+    for (const MidiEvent& e : song.events) {
+        const int status = e.data[0] & 0xF0, channel = e.data[0] & 0x0F, key = e.data[1] & 0x7F;
+        if (status == 0x90 && e.data[2] > 0)
+            ++held[channel][key];
+        else if ((status == 0x80 || status == 0x90) && held[channel][key] > 0)
+            --held[channel][key];
+    }
     for (uint8_t channel = 0; channel < 16; ++channel)
-        events_.push_back(Scheduled{endSample_, {uint8_t(0xB0 | channel), 123, 0}});
+        for (uint8_t key = 0; key < 128; ++key)
+            for (int n = 0; n < held[channel][key]; ++n)
+                events_.push_back(Scheduled{endSample_, {uint8_t(0x80 | channel), key, 0}});
 
     // At least one frame follows the end so that the closing events are delivered.
     double tail = std::isfinite(settings_.tailSeconds) ? std::max(settings_.tailSeconds, 0.0) : 0.0;

@@ -1,8 +1,8 @@
 // Plays a song as a DAW's transport does: cuts the timeline into blocks and
 // gives each block the MIDI events that fall into it (deltaFrames = offset in
 // the block) and the transport information (position, tempo, bar, meter).
-// After the song's last event every channel gets sustain off and all notes
-// off, then the tail lets releases and effects ring out.
+// After the song's last event every channel gets sustain off and every note
+// still on gets its note-off, then the tail lets releases and effects ring out.
 #pragma once
 
 #include <cstdint>

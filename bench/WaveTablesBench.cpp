@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/SpectraParser.h"
+#include "engine/HarmonicsParser.h"
 #include "engine/WaveTables.h"
 #include "platform/Random15.h"
 #include "platform/Resources.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "AudioAnalysis.h"
-#include "Spectrum.h"
+#include "FrequencyAnalysis.h"
 #include "TestSupport.h"
 #include "params/ParamIds.h"
 

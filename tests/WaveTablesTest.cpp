@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/SpectraParser.h"
+#include "engine/HarmonicsParser.h"
 #include "engine/WaveTables.h"
 #include "platform/Random15.h"
 #include "platform/Resources.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "engine/SpectraParser.h"
+#include "engine/HarmonicsParser.h"
 #include "platform/Random15.h"
 #include "platform/Resources.h"
 

@@ -9,7 +9,7 @@ phase in cycles (0..1). The synthesizer turns them into a 4096-sample cycle
 and scales the cycle so that its peak equals the largest a_k. So phase 0.75
 is a sine component (sin(2 pi k n / 4096)) and phase 0 or 1 a negative cosine.
 
-This script writes resources/waves/spectra.txt, which is compiled into the
+This script writes resources/waves/harmonics.txt, which is compiled into the
 plug-in. Run it from anywhere (Python 3, standard library only):
 
     python3 tools/wavegen/wavegen.py            # rewrite the data file
@@ -662,7 +662,7 @@ def render():
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
-    default = os.path.normpath(os.path.join(here, "..", "..", "resources", "waves", "spectra.txt"))
+    default = os.path.normpath(os.path.join(here, "..", "..", "resources", "waves", "harmonics.txt"))
     args = [a for a in argv[1:] if a != "--check"]
     check = "--check" in argv[1:]
     if len(args) > 1 or any(a.startswith("-") for a in args):

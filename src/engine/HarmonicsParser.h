@@ -1,5 +1,5 @@
 // Reads the harmonic spectra of the spectral waveforms (16..127) from their
-// text form, resources/waves/spectra.txt:
+// text form, resources/waves/harmonics.txt:
 //
 //     wave INDEX "NAME"
 //     amp   a1 .. a64      (0..1)

@@ -1,4 +1,4 @@
-#include "engine/SpectraParser.h"
+#include "engine/HarmonicsParser.h"
 
 #include <charconv>
 #include <cmath>

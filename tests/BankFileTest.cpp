@@ -18,6 +18,7 @@
 #include "platform/Resources.h"
 
 using testing_support::makePlugin;
+using testing_support::tempPath;
 
 namespace {
 
@@ -42,10 +43,6 @@ Bytes readBytes(const std::string& path) {
 void writeBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-std::string tempPath(const std::string& name) {
-    return testing_support::configHome() + "/" + std::to_string(getpid()) + "-" + name;
 }
 
 // Everything a bad file must leave alone.

@@ -16,6 +16,8 @@
 
 using namespace midi_bytes;
 
+using testing_support::tempPath;
+
 namespace {
 
 struct Outcome {
@@ -35,7 +37,6 @@ Outcome run(const std::string& args, const std::string& environment = "") {
     return r;
 }
 
-std::string tempPath(const std::string& name) { return testing_support::configHome() + "/" + name; }
 
 struct Audio {
     SF_INFO info{};

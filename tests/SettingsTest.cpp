@@ -13,18 +13,11 @@
 #include "platform/SettingsStore.h"
 
 using testing_support::makePlugin;
+using testing_support::readText;
+using testing_support::tempPath;
+using testing_support::writeText;
 
 namespace {
-std::string tempPath(const std::string& name) {
-    return testing_support::configHome() + "/" + std::to_string(getpid()) + "-" + name;
-}
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 // Files in `dir` whose names contain `part` (left-over temporary files).
 int filesContaining(const std::string& dir, const std::string& part) {
     int n = 0;

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace testing_support {
 
@@ -92,6 +94,19 @@ const std::pair<int, float> kPlainSine[] = {
         {788, 0.5f}, {789, 0.5f},               // straight envelope segments
 };
 }  // namespace
+
+std::string tempPath(const std::string& name) {
+    return configHome() + "/" + std::to_string(getpid()) + "-" + name;
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
 
 void setPlainSine(vsthost::PluginHost& host) {
     for (const auto& [index, value] : kPlainSine) host.setParameter(index, value);

@@ -42,6 +42,11 @@ VstMidiEvent noteOn(int position, int key, int velocity = 100);
 VstMidiEvent noteOff(int position, int key);
 VstMidiEvent controller(int position, int number, int value);
 
+// A file name in this test process's private directory.
+std::string tempPath(const std::string& name);
+std::string readText(const std::string& path);
+void writeText(const std::string& path, const std::string& text);
+
 // Renders `frames` samples in blocks of `block`, sending `events` at their
 // absolute sample positions (deltaFrames is taken as absolute).
 Render renderFrames(vsthost::PluginHost& host, int frames, int block,

@@ -13,19 +13,9 @@
 #include "platform/SettingsStore.h"
 
 using testing_support::makePlugin;
-
-namespace {
-std::string tempPath(const std::string& name) {
-    return testing_support::configHome() + "/" + std::to_string(getpid()) + "-" + name;
-}
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-}  // namespace
+using testing_support::readText;
+using testing_support::tempPath;
+using testing_support::writeText;
 
 TEST(UserFiles, ControllerSetupsRoundTripAndBadOnesChangeNothing) {
     auto plugin = makePlugin();

@@ -43,7 +43,6 @@ public:
 
     // Controller-type modulation sources, written globally and for every voice.
     void setSource(int source, float value);
-    void setSecondarySource(int source, float value) { sharedSources2[source] = value; }
 
     // MIDI-fed engine inputs.
     float pitchBendOffset = 0.0f;  // octaves
@@ -193,7 +192,6 @@ private:
 
     // Modulation rows shared by all voices.
     float sharedSources[modsrc::kCount] = {};
-    float sharedSources2[modsrc::kCount] = {};
     float sharedMod[moddst::kCount] = {};
     float sharedCtrlAdd[moddst::kCount] = {};
 

@@ -27,7 +27,6 @@ void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemito
 
     const float velocityUnit = velocity / 127.0f;
     v.velocityShaped = std::pow(velocityUnit, velocityExponent);
-    v.velocityShapedMod = v.velocityShaped;
     const float m = param(prm::VelocityToVolume);
     v.velocityVolume = m * velocityUnit + (1.0f - m);
 
@@ -52,7 +51,7 @@ void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemito
     v.glidePitch = lastPitch;
     lastPitch = v.targetPitch;
 
-    v.sources[modsrc::Velocity] = v.velocityShapedMod;
+    v.sources[modsrc::Velocity] = v.velocityShaped;
     v.sources[modsrc::Note] = static_cast<float>(note) / 127.0f;
 
     if (retrigger) {
@@ -70,7 +69,7 @@ void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemito
             osc.level = osc.levelDelta = 0.0f;
             osc.fmAmount = osc.fmDelta = osc.ringAmount = osc.ringDelta = 0.0f;
             osc.oversampleHistory = 0.0f;
-            osc.symmetryTarget = osc.symmetrySmoothed =
+            osc.symmetrySmoothed =
                 clamp01(param(kOscillatorParams[n].symmetry) + v.mod[moddst::osc(n, moddst::OscSym)]);
         }
         for (float& x : v.noiseBuffer) x = random.bipolar();

@@ -47,7 +47,6 @@ struct OscillatorVoice {
     int32_t incrementSpreadDown = 0;
     int32_t incrementSub = 0;
 
-    float symmetryTarget = 0.5f;
     float symmetrySmoothed = 0.5f;
     int tableRow = 128;
     uint32_t subThreshold = 4194303;

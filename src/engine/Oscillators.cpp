@@ -116,7 +116,6 @@ void Engine::updateOscillatorVoice(Voice& v) {
 
         const float sym =
             clamp01(param(kOscillatorParams[n].symmetry) + v.mod[moddst::osc(n, moddst::OscSym)]);
-        o.symmetryTarget = sym;
         o.symmetrySmoothed = 0.00999999f * sym + 0.99f * o.symmetrySmoothed + 1e-15f;
 
         if (n > 0 && (s.fmFlag || s.ringFlag)) {

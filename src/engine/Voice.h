@@ -30,8 +30,7 @@ struct Voice {
     float glideStep = 0.0f;
     float glideDirection = 0.0f;
 
-    float velocityShaped = 0.0f;     // amplitude path
-    float velocityShapedMod = 0.0f;  // modulation copy
+    float velocityShaped = 0.0f;
     float velocityVolume = 1.0f;
 
     float panSmoothed = 0.5f;

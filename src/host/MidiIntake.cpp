@@ -151,7 +151,6 @@ void APlugin::sustainPedal(bool down) {
 void APlugin::pitchBend(int lsb, int msb) {
     const float l = (static_cast<float>(lsb) / 128.0f + static_cast<float>(msb)) / 128.0f;
     engine.setSource(modsrc::Pitchbend, (l - 0.5f) * 2.0f);
-    engine.setSecondarySource(modsrc::Pitchbend, l);
     if (l > 0.5f) {
         const int range = static_cast<int>(params.values[prm::PitchBendUp] * 15.99f);
         engine.pitchBendOffset = kBendRange[range] * (l - 0.5f) * 2.0825f;

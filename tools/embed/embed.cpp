@@ -20,16 +20,16 @@ int main(int argc, char** argv) {
                        "namespace platform {\nnamespace {\n";
     std::string table;
     for (int i = 2; i < argc; ++i) {
-        std::string spec = argv[i];
-        size_t a = spec.find(':');
-        size_t b = a == std::string::npos ? a : spec.find(':', a + 1);
+        std::string entry = argv[i];
+        size_t a = entry.find(':');
+        size_t b = a == std::string::npos ? a : entry.find(':', a + 1);
         if (b == std::string::npos) {
             std::fprintf(stderr, "embed: bad resource '%s' (want TYPE:ID:FILE)\n", argv[i]);
             return 2;
         }
-        std::string type = spec.substr(0, a);
-        std::string id = spec.substr(a + 1, b - a - 1);
-        std::string file = spec.substr(b + 1);
+        std::string type = entry.substr(0, a);
+        std::string id = entry.substr(a + 1, b - a - 1);
+        std::string file = entry.substr(b + 1);
         std::ifstream in(file, std::ios::binary);
         if (!in) {
             std::fprintf(stderr, "embed: cannot read %s\n", file.c_str());

@@ -3,7 +3,10 @@
 #include "vst/AudioEffect.h"
 
 Engine::Engine(const ParamValue* values, ProcessContext& ctx, AudioEffect& plugin)
-    : values(values), ctx(ctx), plugin(plugin) {
+    : values(values),
+      ctx(ctx),
+      plugin(plugin),
+      effects(values, EffectEnvironment{&ctx, sharedMod, &modWheel, &envelopeSum_}) {
     for (int d = 0; d < moddst::kCount; ++d)
         sharedMod[d] = moddst::isMultiplicative(d) ? 1.0f : 0.0f;
     sharedSources[modsrc::Offset] = 1.0f;

@@ -7,6 +7,7 @@
 #include "engine/Envelope.h"
 #include "engine/FilterSlot.h"
 #include "arp/ArpNoteList.h"
+#include "effects/EffectBus.h"
 #include "engine/ModIds.h"
 #include "engine/OscillatorState.h"
 #include "engine/ProcessContext.h"
@@ -58,6 +59,9 @@ public:
     float masterGain() const { return masterGain_; }
     float envelopeSum() const { return envelopeSum_; }
     int oversampleFactor() const { return oversampleFactor_; }
+    // The shared modulation row; destinations 45..74 are the effect offsets.
+    const float* sharedModRow() const { return sharedMod; }
+    const EffectBus& effectBus() const { return effects; }
 
 private:
     float param(int index) const { return values[index]; }
@@ -215,4 +219,7 @@ private:
     float wheelAmount = 0.0f;     // 2 * "Mod > Filter Frequency Amt" - 1
     float velocityAmount = 0.0f;  // 2 * "Vel > Filter Frequency Amt" - 1
     float coefficientRate = 0.0f;  // the sample rate the filter coefficients were made for
+
+    // The three effect slots after the DC blocker.
+    EffectBus effects;
 };

@@ -85,8 +85,10 @@ void Engine::engineTick() {
     // DC blocker: the one-pole low-pass subtracted from its input.
     dcStateLeft = dcCoefFeedback * dcStateLeft + dcCoefIn * sumLeft + 1e-15f;
     dcStateRight = dcCoefFeedback * dcStateRight + dcCoefIn * sumRight + 1e-15f;
-    const float left = sumLeft - dcStateLeft;
-    const float right = sumRight - dcStateRight;
+    float left = sumLeft - dcStateLeft;
+    float right = sumRight - dcStateRight;
+
+    effects.process(left, right);
 
     ctx.outLeft = masterGain_ * left;
     ctx.outRight = masterGain_ * right;

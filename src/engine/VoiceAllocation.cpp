@@ -70,4 +70,5 @@ void Engine::resetEngine() {
         filterSlots[i].clearStates();
         filterSlots[i + kVoices].clearStates();
     }
+    effects.reset();
 }

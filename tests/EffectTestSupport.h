@@ -1,0 +1,85 @@
+// Helpers for driving the effect slots through the plug-in: type and knob
+// values, test sources, and the measurements the effect tests share.
+#pragma once
+
+#include <cmath>
+#include <initializer_list>
+#include <vector>
+
+#include "TestSupport.h"
+#include "params/ParamIds.h"
+
+namespace fxtest {
+
+// The value the editor writes for effect type t.
+inline float typeValue(int type) { return (float(type) + 0.5f) / 24.99f; }
+inline int knobParameter(int slot, int knob) { return prm::FxKnobFirst + 3 * knob + slot; }
+// The value that selects entry i of a list decoded with factor `count - 0.01`.
+inline float entry(int i, int count) { return (float(i) + 0.5f) / (float(count) - 0.01f); }
+
+// Puts `type` in `slot` with knobs A.. from `knobs` (the rest at 0).
+inline void setEffect(vsthost::PluginHost& host, int slot, int type,
+                      std::initializer_list<float> knobs, float mix = 1.0f, float pan = 0.5f) {
+    host.setParameter(prm::Fx1Type + slot, typeValue(type));
+    host.setParameter(prm::Fx1Mix + slot, mix);
+    host.setParameter(prm::Fx1Pan + slot, pan);
+    int k = 0;
+    for (float v : knobs) host.setParameter(knobParameter(slot, k++), v);
+    for (; k < 8; ++k) host.setParameter(knobParameter(slot, k), 0.0f);
+}
+
+// The plug-in at `rate` with the plain sine of TestSupport (or white noise),
+// the host reporting `tempo` beats per minute (0: no tempo at all).
+inline std::unique_ptr<vsthost::PluginHost> loadSource(float rate, bool noise, double tempo = 120.0) {
+    auto host = testing_support::loadPlugin(rate);
+    testing_support::setPlainSine(*host);
+    if (noise) host->setParameter(prm::Osc1Type, entry(14, 128));  // "W. Noise"
+    VstTimeInfo& time = host->timeInfo();
+    time.tempo = tempo;
+    time.flags = tempo > 0.0 ? kVstTempoValid : 0;
+    return host;
+}
+
+// Sends enough audio for the type check (every 512 samples) to pick up new types.
+inline void settle(vsthost::PluginHost& host, int frames = 1024) {
+    testing_support::renderFrames(host, frames, 256);
+}
+
+// The lag in [minLag, maxLag] at which `y` best matches `x` over [begin, end).
+inline int bestLag(const std::vector<float>& x, const std::vector<float>& y, size_t begin, size_t end,
+                   int minLag, int maxLag, double* fraction = nullptr) {
+    auto score = [&](int lag) {
+        double s = 0.0;
+        for (size_t i = begin; i < end; ++i) s += double(x[i - size_t(lag)]) * y[i];
+        return s;
+    };
+    int best = minLag;
+    double bestScore = -1e300;
+    std::vector<double> scores;
+    for (int lag = minLag; lag <= maxLag; ++lag) {
+        scores.push_back(score(lag));
+        if (scores.back() > bestScore) {
+            bestScore = scores.back();
+            best = lag;
+        }
+    }
+    if (fraction) {
+        // Parabolic interpolation between the neighbours of the peak.
+        *fraction = 0.0;
+        const size_t i = size_t(best - minLag);
+        if (i > 0 && i + 1 < scores.size()) {
+            const double a = scores[i - 1], b = scores[i], c = scores[i + 1];
+            const double d = a - 2.0 * b + c;
+            if (d < 0.0) *fraction = 0.5 * (a - c) / d;
+        }
+    }
+    return best;
+}
+
+inline std::vector<float> difference(const std::vector<float>& a, const std::vector<float>& b) {
+    std::vector<float> d(a.size());
+    for (size_t i = 0; i < a.size(); ++i) d[i] = a[i] - b[i];
+    return d;
+}
+
+}  // namespace fxtest

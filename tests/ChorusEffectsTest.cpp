@@ -19,20 +19,10 @@ namespace {
 constexpr float kRate = 44100.0f;
 constexpr int kSettle = 30000;  // smoothed knobs settle within this
 
-// A held noise note through one slot whose pan leaves the dry signal alone on
-// one side: `wet` is the slot's effect output on the other (times its wet gain).
-struct Split {
-    std::vector<float> dry, wet;
-};
 Split renderSplit(int type, std::initializer_list<float> knobs, int frames, bool wetOnRight = false,
                   double tempo = 120.0) {
-    auto host = loadSource(kRate, true, tempo);
-    setEffect(*host, 0, type, knobs, 0.5f, wetOnRight ? 1.0f : 0.0f);
-    Render r = renderFrames(*host, kSettle + frames, 512, {noteOn(0, 57)});
-    r.left.erase(r.left.begin(), r.left.begin() + kSettle);
-    r.right.erase(r.right.begin(), r.right.begin() + kSettle);
-    if (wetOnRight) return {r.left, difference(r.right, r.left)};
-    return {r.right, difference(r.left, r.right)};
+    return fxtest::renderSplit(kRate, tempo, kSettle, frames, wetOnRight,
+                               [&](vsthost::PluginHost& h) { setEffect(h, 0, type, knobs); });
 }
 
 int stillLag(const Split& s, int expected) {
@@ -42,38 +32,6 @@ int stillLag(const Split& s, int expected) {
 double gain(const Split& s, int lag) {
     return analysis::rms(s.wet, size_t(lag) + 1000, s.wet.size()) /
            analysis::rms(s.dry, 1000, s.dry.size() - size_t(lag));
-}
-
-// The delay of the wet signal behind the dry one, window by window.
-struct Sweep {
-    double lowest, highest;  // samples
-    double hertz;            // from the crossings of the middle
-};
-Sweep measureSweep(const Split& s, int minLag, int maxLag, size_t kWindow = 512) {
-    constexpr size_t kHop = 256;
-    std::vector<double> delay;
-    for (size_t at = size_t(maxLag) + 1; at + kWindow <= s.dry.size(); at += kHop) {
-        double fraction = 0.0;
-        const int lag = bestLag(s.dry, s.wet, at, at + kWindow, minLag, maxLag, &fraction);
-        delay.push_back(lag + fraction);
-    }
-    Sweep sweep{1e9, -1e9, 0.0};
-    for (double d : delay) {
-        sweep.lowest = std::min(sweep.lowest, d);
-        sweep.highest = std::max(sweep.highest, d);
-    }
-    const double middle = 0.5 * (sweep.lowest + sweep.highest);
-    int crossings = 0;
-    double first = -1.0, last = -1.0;
-    for (size_t i = 1; i < delay.size(); ++i)
-        if ((delay[i - 1] - middle) * (delay[i] - middle) < 0.0) {
-            const double t = double(i - 1) + (middle - delay[i - 1]) / (delay[i] - delay[i - 1]);
-            if (first < 0.0) first = t;
-            last = t;
-            ++crossings;
-        }
-    if (crossings >= 3) sweep.hertz = 0.5 * (crossings - 1) / ((last - first) * double(kHop) / kRate);
-    return sweep;
 }
 
 }  // namespace
@@ -97,6 +55,17 @@ TEST(ChorusEffects, StillDelaysAndLevels) {
     const Split chorusDelay = renderSplit(6, {0.2f, 0.0f, 0.5f, 0.0f, 0.5f, 0.0f, 0.0f}, 8192, true);
     EXPECT_EQ(stillLag(chorusDelay, 442), 442);
     EXPECT_NEAR(gain(chorusDelay, 442), 1.0, 0.001);
+    // With "Delay Vol" 0.5 the chorused signal returns 1/8 bar (11,026 samples) later at half level.
+    const Split echo = renderSplit(6, {0.2f, 0.0f, 0.5f, 0.0f, entry(7, 15), 0.0f, 0.5f}, 24000, true);
+    const int echoLag = 442 + 11026;
+    EXPECT_EQ(bestLag(echo.dry, echo.wet, 16384, 20480, echoLag - 8, echoLag + 8), echoLag);
+    double dot = 0.0, norm = 0.0;
+    for (size_t i = 16384; i < 20480; ++i) {
+        const double echoed = echo.wet[i] - echo.dry[i - 442];  // less the chorus itself
+        dot += double(echo.dry[i - echoLag]) * echoed;
+        norm += double(echo.dry[i - echoLag]) * echo.dry[i - echoLag];
+    }
+    EXPECT_NEAR(dot / norm, 0.5, 0.002);
 
     // Flanger: 441 + 44 + 10 samples, no feedback, open low-pass.
     const Split flanger = renderSplit(7, {0.2f, 0.0f, 0.5f, 0.5f, 0.0f, 1.0f, 0.0f}, 8192);
@@ -136,14 +105,14 @@ TEST(ChorusEffects, SweepDepthAndRateMeasuredFromTheOutput) {
     // c = 442, w = 0.495: 223.2 .. 442 samples; C = 0.7: increment 326, 0.857 Hz.
     const double chorusHz = 326.0 * kRate / 16777216.0;
     const Split left = renderSplit(5, {0.2f, 0.5f, 0.7f, 1.0f, 1.0f, 0.0f}, 160000);
-    Sweep s = measureSweep(left, 200, 470);
+    Sweep s = measureSweep(left, kRate, 200, 470);
     EXPECT_NEAR(s.lowest, 442.0 * 0.505, 1.5);
     EXPECT_NEAR(s.highest, 442.0, 1.5);
     EXPECT_NEAR(s.hertz, chorusHz, 0.01 * chorusHz);
     // "Spread" 1: the right LFO at four times the increment (here with a
     // narrower sweep, so that windows stay sharp); right line 5 samples on.
     const Split right = renderSplit(5, {0.2f, 0.1f, 0.7f, 1.0f, 1.0f, 0.0f}, 160000, true);
-    s = measureSweep(right, 390, 460, 256);
+    s = measureSweep(right, kRate, 390, 460, 256);
     EXPECT_NEAR(s.lowest, 442.0 * 0.901 + 5.0, 1.5);
     EXPECT_NEAR(s.highest, 447.0, 1.5);
     EXPECT_NEAR(s.hertz, 4.0 * chorusHz, 0.01 * 4.0 * chorusHz);
@@ -155,7 +124,7 @@ TEST(ChorusEffects, SweepDepthAndRateMeasuredFromTheOutput) {
         const double hertz = std::floor(16777215.0 / (bar + 1.0)) * kRate / 16777216.0;
         const Split f = renderSplit(7, {0.2f, 0.5f, entry(14, 31), 0.5f, 0.0f, 1.0f, 0.0f},
                                     int(2.2 * bar), false, tempo);
-        s = measureSweep(f, 240, 510);
+        s = measureSweep(f, kRate, 240, 510);
         EXPECT_NEAR(s.lowest, 485.0 * 0.505 + 10.0, 1.5) << tempo;
         EXPECT_NEAR(s.highest, 495.0, 1.5) << tempo;
         EXPECT_NEAR(s.hertz, hertz, 0.01 * hertz) << tempo;

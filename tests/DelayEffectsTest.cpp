@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <complex>
+#include <functional>
 
 #include "AudioAnalysis.h"
 #include "EffectTestSupport.h"
@@ -18,20 +19,9 @@ namespace {
 
 constexpr int kNoteLengths = 15;
 
-// A held noise note through `setup`; the slot's pan and mix put the dry
-// signal on one channel and dry plus wet on the other.
-struct Split {
-    std::vector<float> dry, wet;
-};
 Split renderSplit(float rate, double tempo, int frames, bool wetOnRight,
                   const std::function<void(vsthost::PluginHost&)>& setup) {
-    auto host = loadSource(rate, true, tempo);
-    setup(*host);
-    host->setParameter(prm::Fx1Mix, 0.5f);
-    host->setParameter(prm::Fx1Pan, wetOnRight ? 1.0f : 0.0f);
-    Render r = renderFrames(*host, frames, 512, {noteOn(0, 57)});
-    if (wetOnRight) return {r.left, difference(r.right, r.left)};
-    return {r.right, difference(r.left, r.right)};
+    return fxtest::renderSplit(rate, tempo, 0, frames, wetOnRight, setup);
 }
 
 int echoLag(const Split& s, int expected, int search = 4) {
@@ -76,6 +66,23 @@ TEST(DelayEffects, SyncedLengthsLandOnTheBeat) {
     };
     EXPECT_EQ(echoLag(renderSplit(48000.0f, 120.0, 24576, false, stereo), 12001), 12001);
     EXPECT_EQ(echoLag(renderSplit(48000.0f, 120.0, 24576, true, stereo), 6005), 6005);
+}
+
+// "Mod Amt" and "Mod Speed": the LFO stretches the length by up to 12.5 %
+// at 2^(10 G) x 0.02686 Hz, seen through the length's glide (a one-pole of
+// 0.999 per 16-sample tick).
+TEST(DelayEffects, ModulationSweepsTheLengthThroughItsGlide) {
+    constexpr double kRate = 44100.0;
+    const double hertz = std::floor(32.0 / kRate * 7208960.0) * (kRate / 16.0) / 16777216.0;
+    const std::complex<double> glide =
+        0.000999987 / (1.0 - 0.999 * std::polar(1.0, -2.0 * spectrum::kPi * hertz * 16.0 / kRate));
+    // The first second lets the glide's start-up swing die away.
+    const Split s = fxtest::renderSplit(float(kRate), 120.0, 44100, 4 * 44100, false, [](auto& h) {
+        setEffect(h, 0, 1, {0.0f, 0.5f, 1.0f, 0.0f, 0.0f, 1.0f, 0.5f});
+    });
+    const Sweep sweep = measureSweep(s, kRate, 1800, 2100);
+    EXPECT_NEAR(sweep.highest - sweep.lowest, 0.125 * 1838.5 * std::abs(glide), 2.0);
+    EXPECT_NEAR(sweep.hertz, hertz, 0.01 * hertz);
 }
 
 // A length the tempo or the sample rate would put past the line is held at
@@ -204,6 +211,15 @@ TEST(DelayEffects, StillWahKeepsItsFrequencyAcrossASampleRateChange) {
     host->dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
     renderFrames(*host, 8192, 512);
     EXPECT_NEAR(peakHz(96000.0f), 640.0, 20.0);
+}
+
+// Far below its cutoff the wah passes a sine at 1.41 times its level.
+TEST(DelayEffects, WahPassesLowNotesAtItsOutputGain) {
+    auto host = loadSource(44100.0f, false);
+    setEffect(*host, 0, 9, {1.0f, 1.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f}, 0.5f, 0.0f);
+    const Render r = renderFrames(*host, 16384, 512, {noteOn(0, 45)});
+    const std::vector<float> wet = difference(r.left, r.right);
+    EXPECT_NEAR(analysis::rms(wet, 8192, 16384) / analysis::rms(r.right, 8192, 16384), 1.41, 0.01);
 }
 
 // Below 40,960 Hz the low-pass knob's top would put the coefficient above 1

@@ -2,7 +2,9 @@
 // values, test sources, and the measurements the effect tests share.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -80,6 +82,62 @@ inline std::vector<float> difference(const std::vector<float>& a, const std::vec
     std::vector<float> d(a.size());
     for (size_t i = 0; i < a.size(); ++i) d[i] = a[i] - b[i];
     return d;
+}
+
+// The dry signal and a slot's wet output side by side, from one render: with
+// mix 0.5 and the slot's pan at 0 (or 1) one channel carries the dry signal
+// alone and the other dry plus wet.
+struct Split {
+    std::vector<float> dry, wet;
+};
+
+// A held noise note through `setup` (which chooses slot 1's type and knobs),
+// rendered for `settle` samples that are dropped and `frames` that are kept.
+inline Split renderSplit(float rate, double tempo, int settle, int frames, bool wetOnRight,
+                         const std::function<void(vsthost::PluginHost&)>& setup) {
+    auto host = loadSource(rate, true, tempo);
+    setup(*host);
+    host->setParameter(prm::Fx1Mix, 0.5f);
+    host->setParameter(prm::Fx1Pan, wetOnRight ? 1.0f : 0.0f);
+    testing_support::Render r =
+        testing_support::renderFrames(*host, settle + frames, 512, {testing_support::noteOn(0, 57)});
+    r.left.erase(r.left.begin(), r.left.begin() + settle);
+    r.right.erase(r.right.begin(), r.right.begin() + settle);
+    if (wetOnRight) return {r.left, difference(r.right, r.left)};
+    return {r.right, difference(r.left, r.right)};
+}
+
+// A modulated delay read back from the output: the wet signal's lag behind
+// the dry one, window by window.
+struct Sweep {
+    double lowest, highest;  // samples
+    double hertz;            // from the crossings of the middle
+};
+inline Sweep measureSweep(const Split& s, double rate, int minLag, int maxLag, size_t window = 512) {
+    constexpr size_t kHop = 256;
+    std::vector<double> delay;
+    for (size_t at = size_t(maxLag) + 1; at + window <= s.dry.size(); at += kHop) {
+        double fraction = 0.0;
+        const int lag = bestLag(s.dry, s.wet, at, at + window, minLag, maxLag, &fraction);
+        delay.push_back(lag + fraction);
+    }
+    Sweep sweep{1e9, -1e9, 0.0};
+    for (double d : delay) {
+        sweep.lowest = std::min(sweep.lowest, d);
+        sweep.highest = std::max(sweep.highest, d);
+    }
+    const double middle = 0.5 * (sweep.lowest + sweep.highest);
+    int crossings = 0;
+    double first = -1.0, last = -1.0;
+    for (size_t i = 1; i < delay.size(); ++i)
+        if ((delay[i - 1] - middle) * (delay[i] - middle) < 0.0) {
+            const double t = double(i - 1) + (middle - delay[i - 1]) / (delay[i] - delay[i - 1]);
+            if (first < 0.0) first = t;
+            last = t;
+            ++crossings;
+        }
+    if (crossings >= 3) sweep.hertz = 0.5 * (crossings - 1) / ((last - first) * double(kHop) / rate);
+    return sweep;
 }
 
 }  // namespace fxtest

@@ -70,7 +70,6 @@ void ChorusEffects::reset(int type) {
 // Width and the two LFO rates shared by chorus and chorus / delay.
 void ChorusEffects::updateChorusRates(const EffectControls& c) {
     using namespace fxknob;
-    sampleRate = c.sampleRate;
     width = 0.99f * c.knob[B];
     // Every sample: 0.0067 to 6.9 Hz. "Spread" runs the right LFO up to four times faster.
     lfo1.step = fxlfo::increment(std::exp2(10.0 * c.knob[C]) / c.sampleRate * 112640.0);

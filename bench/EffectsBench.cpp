@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "effects/EffectBus.h"
 #include "effects/EffectRegistry.h"
-#include "engine/ModIds.h"
+#include "effects/StandaloneEffectBus.h"
 #include "host/APlugin.h"
 #include "params/ParamIds.h"
 #include "params/ParameterTable.h"
@@ -66,18 +65,9 @@ const Chord& chord() {
     return recorded;
 }
 
-// The bus with its own parameter values, as the engine would hold it.
-struct Bus {
-    ParamValue values[prm::kCount];
-    float modRow[moddst::kCount] = {};
-    float wheel = 0.0f, envelopes = 0.0f;
-    ProcessContext ctx;
-    EffectBus bus{values, EffectEnvironment{&ctx, modRow, &wheel, &envelopes}};
-};
-
 void effectType(benchmark::State& state, int type) {
     const Chord& c = chord();
-    auto b = std::make_unique<Bus>();
+    auto b = std::make_unique<StandaloneEffectBus>();
     for (int i = 0; i < prm::kCount; ++i) b->values[i] = params::defaultValue(i);
     b->values[prm::Fx1Type] = (float(type) + 0.5f) / 24.99f;
     if (state.range(0) == 1)
@@ -87,9 +77,8 @@ void effectType(benchmark::State& state, int type) {
     float sink = 0.0f;
     for (auto _ : state) {
         for (int i = 0; i < kBlock; ++i) {
-            ++b->ctx.sampleCounter;
             float left = c.left[at], right = c.right[at];
-            b->bus.process(left, right);
+            b->process(left, right);
             sink += left + right;
             at = (at + 1) & (kChordFrames - 1);
         }

@@ -8,8 +8,7 @@
 
 #include "AudioAnalysis.h"
 #include "EffectTestSupport.h"
-#include "effects/EffectBus.h"
-#include "engine/ModIds.h"
+#include "effects/StandaloneEffectBus.h"
 
 using namespace testing_support;
 using namespace fxtest;
@@ -159,20 +158,13 @@ TEST(EffectSlots, SilenceStopsTheFlangerAfter65536SamplesNotTheDelay) {
 namespace {
 
 // The bus alone, with its own parameter values and modulation row.
-struct Bus {
-    ParamValue values[prm::kCount];
-    float modRow[moddst::kCount] = {};
-    float wheel = 0.0f, envelopes = 0.0f;
-    ProcessContext ctx;
-    EffectBus bus{values, EffectEnvironment{&ctx, modRow, &wheel, &envelopes}};
-
+struct Bus : StandaloneEffectBus {
     void run(int frames) {
         for (int i = 0; i < frames; ++i) step(0.0f);
     }
     float step(float in) {
-        ++ctx.sampleCounter;
         float left = in, right = in;
-        bus.process(left, right);
+        process(left, right);
         return left;
     }
     // Samples after an impulse until the output shows it, up to `limit`.

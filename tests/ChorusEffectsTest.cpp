@@ -75,6 +75,28 @@ TEST(ChorusEffects, StillDelaysAndLevels) {
     const Split ensemble = renderSplit(21, {0.2f, 0.0f, 0.5f, 0.0f, 1.0f, 0.0f}, 8192);
     EXPECT_EQ(stillLag(ensemble, 442), 442);
     EXPECT_NEAR(gain(ensemble, 442), 3.0, 0.003);
+    // Between two samples the ensemble reads linearly: 443.1 samples is 0.9
+    // of the sample 443 back and 0.1 of the one before it.
+    const float length = kRate * 0.2005f * 0.05f + 1.0f;
+    const double fraction = length - std::floor(length);
+    const Split between = renderSplit(21, {0.2005f, 0.0f, 0.5f, 0.0f, 1.0f, 0.0f}, 8192);
+    auto weight = [&](const Split& s, size_t lag) {
+        double dot = 0.0, norm = 0.0;
+        for (size_t i = lag + 1000; i < s.dry.size(); ++i) {
+            dot += double(s.dry[i - lag]) * s.wet[i];
+            norm += double(s.dry[i - lag]) * s.dry[i - lag];
+        }
+        return dot / norm;
+    };
+    EXPECT_NEAR(weight(between, 443) / 3.0, 1.0 - fraction, 0.01);
+    EXPECT_NEAR(weight(between, 444) / 3.0, fraction, 0.01);
+    // At "Length" 0 a swept voice stays one sample behind at least, rather
+    // than reading the oldest sample of its line (16,384 back).
+    const Split shortest = renderSplit(21, {0.0f, 1.0f, 0.5f, 0.0f, 1.0f, 0.0f}, 20000);
+    double residue = 0.0;
+    for (size_t i = 1; i < shortest.dry.size(); ++i)
+        residue = std::fmax(residue, std::fabs(shortest.wet[i] - 3.0 * shortest.dry[i - 1]));
+    EXPECT_LT(residue, 1e-5);
 }
 
 // The flanger's feedback crosses over: with the voice hard left, the right

@@ -171,20 +171,67 @@ TEST(DelayEffects, EchoesDecayByTheFeedback) {
     }
 }
 
-// "Feed Equal": the left echo of 1/8 bar and the right one of 1/4 bar lose the
-// same level per second.
+// "Feed Equal": the echo of 1/8 bar and the one of 1/4 bar lose the same
+// level per second, whichever side is the longer.
 TEST(DelayEffects, FeedEqualGivesBothSidesTheSameDecay) {
     constexpr float kRate = 48000.0f;
-    auto host = loadSource(kRate, false);
-    setEffect(*host, 0, 2, {entry(7, kNoteLengths), entry(10, kNoteLengths), 0.25f, 0.5f, 1.0f, 0.0f, 0.0f, 1.0f});
-    const Render r = renderFrames(*host, 5 * 24005 + 6000, 512, {noteOn(0, 57), noteOff(1000, 57)});
     auto level = [](const std::vector<float>& x, int at) { return analysis::rms(x, size_t(at), size_t(at + 6000)); };
-    const double leftPerSecond = 20.0 * std::log10(level(r.left, 8 * 12001) / level(r.left, 2 * 12001)) /
-                                 (6.0 * 12001 / kRate);
-    const double rightPerSecond = 20.0 * std::log10(level(r.right, 4 * 24005) / level(r.right, 1 * 24005)) /
-                                  (3.0 * 24005 / kRate);
-    EXPECT_NEAR(leftPerSecond, rightPerSecond, 0.05);
-    EXPECT_NEAR(rightPerSecond, 20.0 * std::log10(0.495) / 0.5, 0.1);
+    for (bool leftShorter : {true, false}) {
+        auto host = loadSource(kRate, false);
+        const float eighth = entry(7, kNoteLengths), quarter = entry(10, kNoteLengths);
+        setEffect(*host, 0, 2, {leftShorter ? eighth : quarter, leftShorter ? quarter : eighth, 0.25f, 0.5f,
+                                1.0f, 0.0f, 0.0f, 1.0f});
+        const Render r = renderFrames(*host, 5 * 24005 + 6000, 512, {noteOn(0, 57), noteOff(1000, 57)});
+        const std::vector<float>& shortSide = leftShorter ? r.left : r.right;
+        const std::vector<float>& longSide = leftShorter ? r.right : r.left;
+        const int shortLength = leftShorter ? 12001 : 12005, longLength = leftShorter ? 24005 : 24001;
+        const double shortPerSecond =
+            20.0 * std::log10(level(shortSide, 8 * shortLength) / level(shortSide, 2 * shortLength)) /
+            (6.0 * shortLength / kRate);
+        const double longPerSecond =
+            20.0 * std::log10(level(longSide, 4 * longLength) / level(longSide, 1 * longLength)) /
+            (3.0 * longLength / kRate);
+        EXPECT_NEAR(shortPerSecond, longPerSecond, 0.05) << (leftShorter ? "left" : "right") << " shorter";
+        EXPECT_NEAR(longPerSecond, 20.0 * std::log10(0.495) / 0.5, 0.1);
+    }
+}
+
+// Cross-feed: with the voice hard left and no direct feedback, the right line
+// hears only -0.99 times the left echo ("CrossFeed" 1, normalised to a loop
+// gain just under 1). At 38.4 kHz the open low-pass passes everything.
+TEST(DelayEffects, CrossFeedSendsTheLeftEchoToTheRight) {
+    auto host = loadSource(38400.0f, true);
+    host->setParameter(prm::MainPanning, 0.0f);
+    setEffect(*host, 0, 2, {entry(0, kNoteLengths), entry(4, kNoteLengths), 0.5f, 1.0f, 1.0f, 0.0f});
+    const Render r = renderFrames(*host, 16384, 512, {noteOn(0, 57)});
+    constexpr size_t kRight = 4801 + 4;  // 1/16 bar plus the right line's offset
+    double dot = 0.0, norm = 0.0;
+    for (size_t i = 8192; i < 16384; ++i) {
+        dot += double(r.left[i - kRight]) * r.right[i];
+        norm += double(r.left[i - kRight]) * r.left[i - kRight];
+    }
+    ASSERT_GT(norm, 100.0);
+    EXPECT_NEAR(dot / norm, -0.99, 0.01);
+}
+
+// The echo passes the low-pass and the high-pass stage of its knobs once:
+// sines far apart come back at the one-pole gains.
+TEST(DelayEffects, ToneFiltersShapeTheEcho) {
+    constexpr float kRate = 44100.0f;
+    const double aLow = 20.0 * std::pow(2.0, 11.0 * 0.5) / kRate, aHigh = 20.0 * std::pow(2.0, 11.0 * 0.3) / kRate;
+    for (int note : {33, 57, 93}) {
+        const double hz = 110.0 * std::pow(2.0, (note - 57) / 12.0);
+        const std::complex<double> z = std::polar(1.0, -2.0 * spectrum::kPi * hz / kRate);
+        const std::complex<double> low = aLow / (1.0 - (1.0 - aLow) * z);
+        const double expected = std::abs(low * (1.0 - aHigh / (1.0 - (1.0 - aHigh) * z)));
+        auto host = loadSource(kRate, false);
+        setEffect(*host, 0, 1, {entry(0, kNoteLengths), 0.5f, 0.5f, 0.3f}, 0.5f, 0.0f);
+        const Render r = renderFrames(*host, 20000, 512, {noteOn(0, note)});
+        const std::vector<float> wet = difference(r.left, r.right);
+        EXPECT_NEAR(analysis::rms(wet, 10000, 20000) / analysis::rms(r.right, 10000, 20000), expected,
+                    0.01 * expected)
+            << hz << " Hz";
+    }
 }
 
 // A still wah (low = high) resonates at 20 x 2^(10 x sweep) Hz, and still does

@@ -180,29 +180,54 @@ struct Bus : StandaloneEffectBus {
 }  // namespace
 
 TEST(EffectSlots, ModulationOffsetsMoveTheKnobsTheyAddress) {
-    auto b = std::make_unique<Bus>();
-    // Slot 2: mono delay of 3/4 bar (66,151 samples at 120 beats per minute), wet only.
-    const int slot = 1;
-    b->values[prm::Fx1Type + slot] = typeValue(1);
-    b->values[prm::Fx1Mix + slot] = 1.0f;
-    b->values[prm::Fx1Pan + slot] = 0.5f;
-    b->values[knobParameter(slot, 0)] = entry(14, kNoteLengths);
-    b->values[knobParameter(slot, 1)] = 0.5f;
-    b->values[knobParameter(slot, 2)] = 1.0f;
-    b->bus.reset();
-    EXPECT_EQ(b->echoAfterImpulse(70000), 66151);
-    // "FX2 a" - 1 lands on 1/48 bar (1,838.5 samples, which the interpolation
-    // spreads over the two samples around it).
-    b->modRow[moddst::Fx1Mix + 10 * slot + 2] = -1.0f;
-    EXPECT_EQ(b->echoAfterImpulse(70000), 1838);
-    // "FX 2 mix" - 1: dry only, the impulse passes at once.
-    b->modRow[moddst::Fx1Mix + 10 * slot] = -1.0f;
-    EXPECT_EQ(b->echoAfterImpulse(10), 0);
-    // Offsets of the other slots leave this one alone.
-    b->modRow[moddst::Fx1Mix + 10 * slot] = 0.0f;
-    b->modRow[moddst::Fx1Mix + 2] = 0.5f;
-    b->modRow[moddst::Fx1Mix + 20 + 2] = 0.5f;
-    EXPECT_EQ(b->echoAfterImpulse(70000), 1838);
+    for (int slot = 0; slot < 3; ++slot) {
+        auto b = std::make_unique<Bus>();
+        // A mono delay of 3/4 bar (66,151 samples at 120 beats per minute), wet only.
+        b->values[prm::Fx1Type + slot] = typeValue(1);
+        b->values[prm::Fx1Mix + slot] = 1.0f;
+        b->values[prm::Fx1Pan + slot] = 0.5f;
+        b->values[knobParameter(slot, 0)] = entry(14, kNoteLengths);
+        b->values[knobParameter(slot, 1)] = 0.5f;
+        b->values[knobParameter(slot, 2)] = 1.0f;
+        b->bus.reset();
+        EXPECT_EQ(b->echoAfterImpulse(70000), 66151) << "slot " << slot;
+        // "FX<n> a" - 1 lands on 1/48 bar (1,838.5 samples, which the
+        // interpolation spreads over the two samples around it).
+        float* offsets = b->modRow + moddst::Fx1Mix + 10 * slot;
+        offsets[2] = -1.0f;
+        EXPECT_EQ(b->echoAfterImpulse(70000), 1838) << "slot " << slot;
+        // "FX <n> mix" - 1: dry only, the impulse passes at once.
+        offsets[0] = -1.0f;
+        EXPECT_EQ(b->echoAfterImpulse(10), 0) << "slot " << slot;
+        // The other slots' offsets leave this one alone.
+        offsets[0] = 0.0f;
+        for (int other = 0; other < 3; ++other)
+            if (other != slot) {
+                b->modRow[moddst::Fx1Mix + 10 * other] = -1.0f;
+                b->modRow[moddst::Fx1Mix + 10 * other + 2] = 1.0f;
+            }
+        EXPECT_EQ(b->echoAfterImpulse(70000), 1838) << "slot " << slot;
+    }
+}
+
+// The sample rate and bar length another thread may be halfway through
+// publishing: the bus holds them to usable values (44.1 kHz, 120 beats per
+// minute) instead of running lengths off them.
+TEST(EffectSlots, UnusableRatesFallBackToTheDefaults) {
+    for (float bar : {NAN, 0.0f, -5.0f, INFINITY, 1e12f}) {
+        auto b = std::make_unique<Bus>();
+        b->values[prm::Fx1Type] = typeValue(1);
+        b->values[prm::Fx1Mix] = 1.0f;
+        b->values[prm::Fx1Pan] = 0.5f;
+        b->values[knobParameter(0, 0)] = entry(10, kNoteLengths);  // 1/4 bar
+        b->values[knobParameter(0, 1)] = 0.5f;
+        b->values[knobParameter(0, 2)] = 1.0f;
+        b->ctx.rates.samplesPerBar = bar;
+        b->bus.reset();
+        EXPECT_EQ(b->echoAfterImpulse(30000), 22051) << "bar of " << bar << " samples";
+        b->ctx.rates.sampleRate = NAN;
+        EXPECT_EQ(b->echoAfterImpulse(30000), 22051) << "bar of " << bar << " samples, rate NaN";
+    }
 }
 
 TEST(EffectSlots, AKnobMovedAbruptlyReaches63PercentAfter100Updates) {

@@ -36,9 +36,14 @@ int openFileCount() {
 
 // The host's side: its own display connection and a mapped top-level window.
 struct HostWindow {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = nullptr;
     Window window = 0;
     explicit HostWindow(int w = 1000, int h = 600) {
+        // A busy server may refuse a connection for a moment.
+        for (int i = 0; i < 40 && !display && std::getenv("DISPLAY"); ++i) {
+            display = XOpenDisplay(nullptr);
+            if (!display) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
         if (!display) return;
         window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, unsigned(w), unsigned(h), 0, 0,
                                      0x202020);

@@ -133,15 +133,13 @@ bool CViewContainer::onWheel(CDrawContext* context, const CPoint& where, CMouseW
 
 bool CViewContainer::onDrop(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     CPoint local(where.h - size.left, where.v - size.top);
-    for (auto it = children.rbegin(); it != children.rend(); ++it)
-        if ((*it)->getViewSize().pointInside(local)) return (*it)->onDrop(context, drag, local);
-    return false;
+    CView* child = getViewAt(where, false);
+    return child && child->onDrop(context, drag, local);
 }
 
 void CViewContainer::onDragMove(CDrawContext* context, CDragContainer* drag, const CPoint& where) {
     CPoint local(where.h - size.left, where.v - size.top);
-    for (auto it = children.rbegin(); it != children.rend(); ++it)
-        if ((*it)->getViewSize().pointInside(local)) return (*it)->onDragMove(context, drag, local);
+    if (CView* child = getViewAt(where, false)) child->onDragMove(context, drag, local);
 }
 
 }  // namespace VSTGUI

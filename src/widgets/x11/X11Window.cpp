@@ -6,6 +6,10 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 #include "vst/VstKeys.h"
 #include "widgets/CView.h"
 #include "widgets/NativeWindow.h"
@@ -231,7 +235,12 @@ std::unique_ptr<NativeWindow> NativeWindow::open(void* parent, int width, int he
         error = "no parent window";
         return nullptr;
     }
-    Display* display = XOpenDisplay(nullptr);
+    // A server under load may refuse a connection for a moment: a few quick tries.
+    Display* display = nullptr;
+    for (int attempt = 0; attempt < 3 && !display && std::getenv("DISPLAY"); ++attempt) {
+        display = XOpenDisplay(nullptr);
+        if (!display) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     if (!display) {
         error = "cannot open the X display (is DISPLAY set?)";
         return nullptr;

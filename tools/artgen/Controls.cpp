@@ -116,23 +116,22 @@ Drawn variationButton(int letter) {
     return finish(p, true);
 }
 
-Drawn arrowButton(bool right) {
-    Painter p(11, 36);
+namespace {
+// Two frames of a key with a triangle: `keyBox` and `mark` are x, y, w, h within a frame.
+Drawn triangleKey(int width, int frameHeight, const double (&keyBox)[4], const double (&mark)[4], char dir) {
+    Painter p(width, 2 * frameHeight);
     for (int f = 0; f < 2; ++f) {
-        key(p, 1.5, 18 * f + 0.5, 9, 17, 2, f == 1);
-        triangle(p, 4, 18 * f + 5.5, 4, 7, right ? 'r' : 'l', f == 1 ? kInkOnLit : kInk);
+        double y = frameHeight * f;
+        key(p, keyBox[0], y + keyBox[1], keyBox[2], keyBox[3], 2, f == 1);
+        triangle(p, mark[0], y + mark[1], mark[2], mark[3], dir, f == 1 ? kInkOnLit : kInk);
     }
     return finish(p, true);
 }
+}  // namespace
 
-Drawn octaveButton(bool up) {
-    Painter p(14, 24);
-    for (int f = 0; f < 2; ++f) {
-        key(p, 0.5, 12 * f + 0.5, 13, 10, 2, f == 1);
-        triangle(p, 4, 12 * f + 3.5, 6, 4, up ? 'u' : 'd', f == 1 ? kInkOnLit : kInk);
-    }
-    return finish(p, true);
-}
+Drawn arrowButton(bool right) { return triangleKey(11, 18, {1.5, 0.5, 9, 17}, {4, 5.5, 4, 7}, right ? 'r' : 'l'); }
+
+Drawn octaveButton(bool up) { return triangleKey(14, 12, {0.5, 0.5, 13, 10}, {4, 3.5, 6, 4}, up ? 'u' : 'd'); }
 
 Drawn trackingSwitch() {
     // A small LED bar.
@@ -184,22 +183,22 @@ Drawn aboutButton() {
         p.colour(Colour::hex(0x3c434d));
         cairo_stroke(cr);
         double shift = f;  // pressed: the plate sinks a pixel
-        Font name{Face::SansBold, 25, 1.0};
+        Font name{Face::SansBold, 22, 1.0};
+        const double tracking = 1.6;
         cairo_save(cr);
         double pen = 14;
-        const char* letters = "BRENNIX";
-        for (const char* c = letters; *c; ++c) {
+        for (const char* c = "BRENNIX"; *c; ++c) {
             std::string one(1, *c);
-            p.textPath(name, one, pen, y + 31 + shift);
+            p.textPath(name, one, pen, y + 30 + shift);
             cairo_text_extents_t e;
             cairo_text_extents(cr, one.c_str(), &e);
-            pen += e.x_advance + 2.2;
+            pen += e.x_advance + tracking;
         }
         p.verticalGradient(y + 10, y + 32, Colour::hex(0xf4f7fa), Colour::hex(0x9aa4b0));
         cairo_fill(cr);
         cairo_restore(cr);
-        Font small{Face::SansBold, 6.8, 1.0};
-        p.text(small, "POLYPHONIC", 198, y + 19 + shift, Colour::hex(0x4aa3ff), Align::Right);
+        Font small{Face::SansBold, 6.6, 1.0};
+        p.text(small, "POLYPHONIC", 198, y + 20 + shift, Colour::hex(0x4aa3ff), Align::Right);
         p.text(small, "SYNTHESIZER", 198, y + 29 + shift, Colour::hex(0x8c96a1), Align::Right);
         p.fillRect(14, y + 35 + shift, 184, 1.5, Colour::hex(0x4aa3ff, 0.6));
     }

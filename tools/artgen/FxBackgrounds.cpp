@@ -4,6 +4,7 @@
 // count stay empty.
 #include "Artwork.h"
 #include "editor/EditorImages.h"
+#include "params/Enumerations.h"
 
 namespace artgen {
 namespace {
@@ -34,17 +35,24 @@ Drawn fxBackground(int type) {
         bool unused = std::string(fx.knobLabels[k]) == kUnused;
         s.label(knobs[k], fx.knobLabels[k], Side::Below, 1, unused ? Tone::Dim : Tone::Normal);
     }
-    // The switches that stand in for a knob take its place and its name.
+    // The switches that stand in for a knob take its place and its name, on
+    // the row of the knobs' names.
     for (const layout::Control* c : s.controls()) {
         if (c->kind != Kind::Switch || c->tag == 791) continue;
         int k = (c->tag - knobs[0].tag) / 3;
         // "---" would call a working switch unused; it gets the parameter's own name.
         std::string name = k == kFeedEqualKnob && type == 2 ? "Feed Equal" : fx.knobLabels[k];
-        s.label(*c, name, Side::Below, -3);
+        s.label(knobs[k], name);
     }
     for (const layout::Control* c : s.controls())
         if (c->kind == Kind::GateDisplay && c->tag == knobs[4].tag)
             s.labelAt(c->x, c->y - 3, "PATTERN", Align::Left, Tone::Subtitle);
+    // The effect's full name, large and faint, where no control stands.
+    s.setLabelWidth(0);
+    bool bottomFree = true;
+    for (const layout::Control* c : s.controls()) bottomFree = bottomFree && c->y + c->height < 160;
+    if (bottomFree)
+        s.labelAt(216, 178, params::lists::kFxType[type], Align::Right, Tone::Faint, {Face::SansBold, 15, 1.0});
     s.wells();
     return finish(s, false);
 }

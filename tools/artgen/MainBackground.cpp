@@ -78,11 +78,7 @@ void filter(Sheet& s) {
     s.label(s.control(63, Kind::Knob), "Drive");
     s.divider(530, 204, 751, 204);
     s.labelAt(532, 220, "ENVELOPE", Align::Left, Tone::Subtitle);
-    s.label(s.control(69, Kind::Knob), "Attack");
-    s.label(s.control(70, Kind::Knob), "Decay");
-    s.label(s.control(71, Kind::Knob), "Sustain");
-    s.label(s.control(72, Kind::Knob), "Fade");
-    s.label(s.control(73, Kind::Knob), "Release");
+    s.envelopeLabels(69, 70, 71, 72, 73);
 
     s.panel({726, 2, 779, 117}, Family::Filter, "filter 2");
     s.title(732, 15, "F2", Family::Filter);
@@ -105,11 +101,7 @@ void amplifier(Sheet& s) {
     s.label(s.control(3, Kind::Knob), "Velocity");
     s.label(s.control(2, Kind::Knob), "Pan");
     s.labelAt(765, 224, "ENVELOPE", Align::Left, Tone::Subtitle);
-    s.label(s.control(91, Kind::Knob), "Attack");
-    s.label(s.control(92, Kind::Knob), "Decay");
-    s.label(s.control(93, Kind::Knob), "Sustain");
-    s.label(s.control(94, Kind::Knob), "Fade");
-    s.label(s.control(95, Kind::Knob), "Release");
+    s.envelopeLabels(91, 92, 93, 94, 95);
 
     s.panel({755, 284, 998, 361}, Family::Amplifier, "voice");
     s.title(761, 297, "VOICE", Family::Amplifier);

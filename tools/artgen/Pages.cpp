@@ -9,14 +9,6 @@ using layout::Kind;
 using layout::Region;
 using layout::Role;
 
-void envelopeLabels(Sheet& s, int attack, int decay, int sustain, int fade, int release) {
-    s.label(s.control(attack, Kind::Knob), "Attack");
-    s.label(s.control(decay, Kind::Knob), "Decay");
-    s.label(s.control(sustain, Kind::Knob), "Sustain");
-    s.label(s.control(fade, Kind::Knob), "Fade");
-    s.label(s.control(release, Kind::Knob), "Release");
-}
-
 // The rows of a modulation block: amount 1 with destination 1, the amount
 // control with its source, amount 2 with destination 2.
 void modulationRows(Sheet& s, int amount1, int dest1, int control, int source, int amount2, int dest2) {
@@ -34,7 +26,7 @@ Drawn modPage() {
     s.window();
     s.panel({2, 1, 247, 246}, Family::Modulation, "free envelopes");
     s.title(8, 22, "ENVELOPE", Family::Modulation);
-    envelopeLabels(s, 111, 113, 115, 117, 119);
+    s.envelopeLabels(111, 113, 115, 117, 119);
     modulationRows(s, 127, 130, 129, 132, 128, 131);
     s.label(s.control(123, Kind::Knob), "Key > Time");
     s.label(s.control(125, Kind::Knob), "Vel > Time");
@@ -80,6 +72,13 @@ Drawn arpPage() {
     s.label(s.control(215, Kind::Knob), "Slide");
     s.label(s.control(216, Kind::Knob), "Vel / Key");
     s.wells();
+    // The display draws its marks over the background: give its cells rows
+    // and columns, with every fourth step a little stronger.
+    Painter& p = s.painter();
+    for (int r = 0; r < 6; ++r)
+        if (r % 2 == 1) p.fillRect(grid.x, grid.y + 17 + 20 * r, 400, 20, Colour::hex(0xffffff, 0.025));
+    for (int step = 1; step < 16; ++step)
+        p.fillRect(grid.x + 25 * step, grid.y + 17, 1, 120, Colour::hex(0xffffff, step % 4 ? 0.04 : 0.10));
     return finish(s, false);
 }
 

@@ -67,19 +67,28 @@ Drawn aboutScreen() {
         if (c->kind == Kind::TextLabel) s.well(*c);
 
     Font name{Face::SansBold, 72, 1.0};
-    double pen = 258;
+    const std::string word = "BRENNIX";
+    const double tracking = 6;
+    double width = -tracking;
+    for (char ch : word) {
+        Box b = p.measure(name, std::string(1, ch), 0, 0);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, std::string(1, ch).c_str(), &e);
+        width += (ch == word.back() ? b.right : e.x_advance) + tracking;
+    }
+    double pen = std::round(500 - width / 2);
     cairo_save(cr);
-    for (char ch : std::string("BRENNIX")) {
+    for (char ch : word) {
         std::string one(1, ch);
         p.textPath(name, one, pen, 265);
         cairo_text_extents_t e;
         cairo_text_extents(cr, one.c_str(), &e);
-        pen += e.x_advance + 6;
+        pen += e.x_advance + tracking;
     }
     p.verticalGradient(200, 268, Colour::hex(0xf6f8fb), Colour::hex(0x8d97a3));
     cairo_fill(cr);
     cairo_restore(cr);
-    p.fillRect(258, 280, 484, 2, Colour::hex(0x4aa3ff, 0.8));
+    p.fillRect(280, 280, 440, 2, Colour::hex(0x4aa3ff, 0.8));
     Font subtitle{Face::SansBold, 15, 1.0};
     p.text(subtitle, "POLYPHONIC SYNTHESIZER", 500, 310, Colour::hex(0x8fd3ff), Align::Centre);
     Font body{Face::Sans, 12, 1.0};
@@ -90,6 +99,7 @@ Drawn aboutScreen() {
     p.text(body, "Click anywhere to return to the synthesizer.", 500, 470, palette::kSubtitle, Align::Centre);
 
     // The two options beside their switches.
+    s.labelAt(493, 522, "OPTIONS", Align::Left, Tone::Subtitle);
     for (const layout::Control* c : s.controls()) {
         if (c->kind != Kind::Switch) continue;
         bool key = c->tag == 797;

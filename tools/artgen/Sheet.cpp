@@ -151,6 +151,7 @@ Colour toneColour(Tone tone) {
     switch (tone) {
         case Tone::Dim: return palette::kDimLabel;
         case Tone::Subtitle: return palette::kSubtitle;
+        case Tone::Faint: return palette::kFaint;
         case Tone::Normal: break;
     }
     return palette::kLabel;
@@ -178,6 +179,12 @@ void Sheet::label(const Control& c, const std::string& text, Side side, int gap,
         case Side::Left: return labelAt(c.x - gap, cy + capHeight / 2, text, Align::Right, tone);
         case Side::Right: return labelAt(c.x + c.width + gap, cy + capHeight / 2, text, Align::Left, tone);
     }
+}
+
+void Sheet::envelopeLabels(int attack, int decay, int sustain, int fade, int release) {
+    const char* names[] = {"Attack", "Decay", "Sustain", "Fade", "Release"};
+    int tags[] = {attack, decay, sustain, fade, release};
+    for (int i = 0; i < 5; ++i) label(control(tags[i], layout::Kind::Knob), names[i]);
 }
 
 void Sheet::well(const Rect& r) {

@@ -23,6 +23,7 @@ constexpr Colour kPanelBottom = Colour::hex(0x1c1f25);
 constexpr Colour kPanelBorder = Colour::hex(0x363d47);
 constexpr Colour kLabel = Colour::hex(0xc9d1da);
 constexpr Colour kDimLabel = Colour::hex(0x59616b);
+constexpr Colour kFaint = Colour::hex(0x2e343c);
 constexpr Colour kSubtitle = Colour::hex(0x8c96a1);
 constexpr Colour kWell = Colour::hex(0x0c0e11);
 constexpr Colour kWellShadow = Colour::hex(0x050607);
@@ -42,7 +43,7 @@ struct MapItem {
 };
 
 enum class Side { Below, Above, Left, Right, AboveLeft };
-enum class Tone { Normal, Dim, Subtitle };
+enum class Tone { Normal, Dim, Subtitle, Faint };
 
 class Sheet {
 public:
@@ -75,6 +76,8 @@ public:
     // A label at a point (x is the left edge, centre or right edge by `align`).
     void labelAt(double x, double baseline, const std::string& text, Align align = Align::Centre,
                  Tone tone = Tone::Normal, const Font& font = kLabelFont);
+    // The names under an envelope's five knobs.
+    void envelopeLabels(int attack, int decay, int sustain, int fade, int release);
     // The recess a menu, readout or display sits in.
     void well(const layout::Control& c);
     void well(const layout::Rect& r);

@@ -180,3 +180,59 @@ TEST(ControlLayout, EachFxBackgroundNamesTheKnobsItsTypeShows) {
 }
 
 }  // namespace
+
+namespace {
+// The selectors' buttons say how many slots each group has.
+int slotCount(layout::Slot slot) {
+    layout::Role role = slot == layout::Slot::Fx             ? layout::Role::FxSlotSelector
+                        : slot == layout::Slot::FreeEnvelope ? layout::Role::FreeEnvelopeSelector
+                        : slot == layout::Slot::FreeLfo      ? layout::Role::FreeLfoSelector
+                                                             : layout::Role::ModSlotSelector;
+    int n = 0;
+    for (const layout::Table& t : layout::tables())
+        for (const Control& c : t.controls) n += c.kind == Kind::RadioButton && c.role == role;
+    return n;
+}
+
+std::string nameOf(int tag) {
+    ParamValue values[prm::kCount] = {};
+    char name[params::kNameCapacity];
+    params::parameterName(tag, values, name);
+    return name;
+}
+
+// "Free LFO 1 Speed" for slot 0 reads "Free LFO 2 Speed" for slot 1.
+std::string forSlot(std::string name, int slot) {
+    size_t digit = name.find_first_of("1");
+    if (digit != std::string::npos) name[digit] = static_cast<char>('1' + slot);
+    return name;
+}
+
+TEST(ControlLayout, ReTaggedControlsReachTheSameParameterOfEverySlotAndNoOtherControl) {
+    EXPECT_EQ(slotCount(layout::Slot::Fx), 3);
+    EXPECT_EQ(slotCount(layout::Slot::FreeEnvelope), 2);
+    EXPECT_EQ(slotCount(layout::Slot::FreeLfo), 2);
+    EXPECT_EQ(slotCount(layout::Slot::Modulation), 4);
+    std::set<std::pair<Region, int>> fixedTags;
+    for (const layout::Table& t : layout::tables())
+        for (const Control& c : t.controls)
+            if (c.slot == layout::Slot::None && c.tag < prm::kCount) fixedTags.insert({c.region, c.tag});
+    std::set<int> anyTags;
+    for (const layout::Table& t : layout::tables())
+        for (const Control& c : t.controls) anyTags.insert(c.tag);
+    for (const layout::Table& t : layout::tables())
+        for (const Control& c : t.controls) {
+            // A parameter of a second slot that no control shows must be reached by re-tagging.
+            if (c.tag < prm::kCount && c.slot == layout::Slot::None && nameOf(c.tag).find('1') != std::string::npos &&
+                nameOf(c.tag + 1) == forSlot(nameOf(c.tag), 1)) {
+                EXPECT_TRUE(anyTags.count(c.tag + 1)) << describe(c) << " leaves " << nameOf(c.tag + 1) << " unreachable";
+            }
+            if (c.slot == layout::Slot::None || c.tag == layout::kNoParameter) continue;
+            for (int i = 1; i < slotCount(c.slot); ++i) {
+                EXPECT_EQ(nameOf(c.tag + i), forSlot(nameOf(c.tag), i)) << describe(c) << " in slot " << i;
+                EXPECT_FALSE(fixedTags.count({c.region, c.tag + i}))
+                    << describe(c) << " in slot " << i << " would edit another control's parameter";
+            }
+        }
+}
+}  // namespace

@@ -112,6 +112,7 @@ Drawn advancedPage() {
     s.label(s.control(788, Kind::Knob), "Attack");
     s.label(s.control(789, Kind::Knob), "Dec / Rel");
     s.label(s.control(787, Kind::Knob), "Velocity");
+    s.labelAt(236, 190, "Brennix", Align::Right, Tone::Faint, {Face::SansBold, 15, 1.0});
     s.wells();
     return finish(s, false);
 }

@@ -67,7 +67,8 @@ private:
 // A plausible value for a control, the same on every run.
 int frameFor(const Control& c) { return (c.tag * 37 + 11) % img::kKnobFrames; }
 
-std::string sampleText(const Control& c) {
+std::string sampleText(const Control& c, int fxType) {
+    if (c.kind == Kind::FxTypeMenu) return c.entries[static_cast<size_t>(fxType)];
     if (!c.entries.empty()) return c.entries[static_cast<size_t>(c.tag) % c.entries.size()];
     switch (c.kind) {
         case Kind::SourceMenu: return "Mod Whl";
@@ -105,7 +106,7 @@ void drawControl(Composer& out, const Control& c, layout::Rect clip, int fxType)
         case Kind::Switch: case Kind::PushButton: return c.image ? frame(c.image, c.tag % 3 == 0) : void();
         case Kind::RadioButton: return frame(c.image, c.index == 0);
         case Kind::ButtonMenu: return frame(c.image, 0);
-        case Kind::TextButton: return out.text(sampleText(c), r);
+        case Kind::TextButton: return out.text(sampleText(c, fxType), r);
         case Kind::LevelSlider: {
             out.fill(r, 14);
             int f = 18;
@@ -131,7 +132,7 @@ void drawControl(Composer& out, const Control& c, layout::Rect clip, int fxType)
         default:
             // Menus and text-array buttons: the readout field with the entry.
             out.blit(img::Readout, 0, 0, c.width, c.height, r.left, r.top, clip);
-            return out.text(sampleText(c), r, img::Font, c.height < 14 ? -2 : 0);
+            return out.text(sampleText(c, fxType), r, img::Font, c.height < 14 ? -2 : 0);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <random>
 #include <thread>
@@ -94,7 +95,12 @@ TEST_F(SampleImport, ChoosingAFileStoresItsPathInTheProgram) {
     EXPECT_EQ(caption(), "Sample: Kicks/kick");
     EXPECT_EQ(plugin->lastChosenSample(), sampleDir + "/Kicks/kick.wav");
 
-    // Outside the sample directory the path is stored whole; a shorter text clears the longer one.
+    // A shorter text clears the rest of a longer one.
+    writeBytes(sampleDir + "/k.wav", {1});
+    ASSERT_TRUE(plugin->chooseSample(sampleDir + "/k.wav"));
+    EXPECT_EQ(storedText(), "k");
+
+    // Outside the sample directory the path is stored whole.
     writeBytes(outsideDir + "/x.aiff", {1});
     ASSERT_TRUE(plugin->chooseSample(outsideDir + "/x.aiff"));
     EXPECT_EQ(storedText(), outsideDir + "/x");
@@ -185,6 +191,15 @@ TEST_F(SampleImport, AVocoderSlotLoadsTheProgramsSampleStartingAtFrameZero) {
     EXPECT_FLOAT_EQ(player().nextSample(), 150.0f / 32768.0f);
     player().setPitchFactor(2.0f);
     EXPECT_FLOAT_EQ(player().nextSample(), 250.0f / 32768.0f);
+    // Between the last frame and the end it leans toward frame 0.
+    for (int i = 0; i < 3; ++i) player().nextSample();
+    EXPECT_FLOAT_EQ(player().nextSample(), 350.0f / 32768.0f);
+    // Whatever pitch comes in, the position stays usable.
+    player().setPitchFactor(std::nanf(""));
+    EXPECT_TRUE(std::isfinite(player().nextSample()));
+    player().setPitchFactor(-3.0f);
+    EXPECT_TRUE(std::isfinite(player().nextSample()));
+    EXPECT_GE(player().position(), 0.0);
 
     // "Sample Reset": a note-on restarts the sample.
     plugin->setParameter(prm::SampleReset, 1.0f);
@@ -238,6 +253,8 @@ TEST_F(SampleImport, AFailureIsReportedOnceUntilTheNextProgramSelection) {
     settle();
     ASSERT_EQ(messages.texts, std::vector<std::string>{"Problem finding file " + missing});
     EXPECT_FALSE(player().sampleLoaded());
+    processDirect(*plugin, 512);
+    EXPECT_FALSE(player().sampleLoading()) << "a failed file is not read again at every block";
     // Tried again (after about a second) and on request, silently.
     for (int i = 0; i < 200; ++i) processDirect(*plugin, 512);
     settle();

@@ -134,6 +134,7 @@ TEST_F(SampleParserTest, LengthsAreLimitedToTheBufferAndTheFile) {
     // 2^32 - 1 frames cannot wrap around into a small size.
     EXPECT_EQ(messageOf(parseAiff(aiff(2, 44100, 24, 0xFFFFFFFF, pcm16le({1, 2, 3})))), msg::kLength);
     EXPECT_EQ(messageOf(parseAiff(aiff(1, 44100, 8, 0x80000000u, pcm16le({1})))), msg::kLength);
+    EXPECT_EQ(messageOf(parseAiff(aiff(1, 44100, 16, 0x80000000u, pcm16le({1, 2})))), msg::kLength);
 
     // No frame at all: a refusal without a message.
     r = parseWav(wav(1, 44100, 16, pcm16le({1}), 1));

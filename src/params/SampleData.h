@@ -2,6 +2,7 @@
 #pragma once
 
 #include "params/SampleBuffer.h"
+#include "params/SampleParsers.h"
 #include "params/SampleStream.h"
 
 namespace samples {
@@ -14,5 +15,19 @@ using SampleConverter = int16_t (*)(const uint8_t* bytes);
 // Returns the frames read whole (fewer when the file ends early).
 int readFrames(SampleStream& in, SampleBuffer& out, int frames, int frameBytes,
                SampleConverter convert);
+
+// A refusal with `text` (null for none), or an accepted file.
+inline ParseResult refused(const char* text) {
+    ParseResult r;
+    r.message = text;
+    return r;
+}
+inline ParseResult accepted(int frames, float fileSampleRate) {
+    ParseResult r;
+    r.ok = true;
+    r.frames = frames;
+    r.fileSampleRate = fileSampleRate;
+    return r;
+}
 
 }  // namespace samples

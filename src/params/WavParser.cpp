@@ -15,46 +15,34 @@ int16_t convert16(const uint8_t* p) { return int16_t(le16(p)); }
 // 24 bits keep their upper two bytes.
 int16_t convert24(const uint8_t* p) { return int16_t(le16(p + 1)); }
 
-ParseResult failure(const char* text) {
-    ParseResult r;
-    r.message = text;
-    return r;
-}
-
 }  // namespace
 
 ParseResult parseWav(SampleStream& in, SampleBuffer& out) {
-    if (in.size() < 35) return failure(message::kSize);
+    if (in.size() < 35) return refused(message::kSize);
     in.seek(0);
     // The fields after "fmt ": chunk size, format tag, channels, rate, byte rate,
     // block align, bits per sample. Only the channels, rate and bits are used.
     uint8_t fmt[20];
-    if (!in.scanFor("fmt ") || !in.readExact(fmt, sizeof fmt)) return failure(message::kFmt);
+    if (!in.scanFor("fmt ") || !in.readExact(fmt, sizeof fmt)) return refused(message::kFmt);
     const int channels = le16(fmt + 6);
-    if (channels != 1 && channels != 2) return failure(message::kChannels);
+    if (channels != 1 && channels != 2) return refused(message::kChannels);
     const uint32_t rate = le32(fmt + 8);
-    if (rate > 190000 || rate < 5000) return failure(message::kRate);
+    if (rate > 190000 || rate < 5000) return refused(message::kRate);
     const int bits = le16(fmt + 18);
     SampleConverter convert = bits == 8 ? convert8 : bits == 16 ? convert16 : bits == 24 ? convert24 : nullptr;
-    if (!convert) return failure(message::kBits);
+    if (!convert) return refused(message::kBits);
 
     in.seek(0);
     uint8_t size[4];
-    if (!in.scanFor("data") || !in.readExact(size, sizeof size)) return failure(message::kNoData);
+    if (!in.scanFor("data") || !in.readExact(size, sizeof size)) return refused(message::kNoData);
     const uint32_t dataSize = le32(size);
-    if (dataSize > in.remaining()) return failure(message::kLength);
+    if (dataSize > in.remaining()) return refused(message::kLength);
 
     const int frameBytes = channels * (bits / 8);
     uint32_t frames = dataSize / uint32_t(frameBytes);
     if (frames > uint32_t(kMaxFrames)) frames = kMaxFrames;
     const int read = frames ? readFrames(in, out, int(frames), frameBytes, convert) : 0;
-    if (read == 0) return ParseResult{};
-
-    ParseResult r;
-    r.ok = true;
-    r.frames = read;
-    r.fileSampleRate = float(rate);
-    return r;
+    return read ? accepted(read, float(rate)) : refused(nullptr);
 }
 
 }  // namespace samples

@@ -120,6 +120,10 @@ TEST_F(SampleImport, ChoosingAFileStoresItsPathInTheProgram) {
     ASSERT_TRUE(plugin->chooseSample(sampleDir + "/my.kit/snare"));
     EXPECT_EQ(storedText(), "my.kit/snare");
     EXPECT_EQ(param(prm::SampleFileKind), 0.5f) << "an unknown extension keeps the file kind";
+    mkdir((outsideDir + "/v1.2").c_str(), 0755);
+    writeBytes(outsideDir + "/v1.2/take", {1});
+    ASSERT_TRUE(plugin->chooseSample(outsideDir + "/v1.2/take"));
+    EXPECT_EQ(storedText(), outsideDir + "/v1.2/take");
 
     // Control characters and bytes above 127 are not stored; 256 characters at most.
     const std::string odd = sampleDir + "/a\tb\xC3\xBC" "c d.wav";

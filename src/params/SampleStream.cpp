@@ -65,12 +65,12 @@ bool SampleStream::readExact(uint8_t* dst, size_t n) { return read(dst, n) == n;
 bool SampleStream::scanFor(const char* tag) {
     const uint32_t wanted = uint32_t(uint8_t(tag[0])) << 24 | uint32_t(uint8_t(tag[1])) << 16 |
                             uint32_t(uint8_t(tag[2])) << 8 | uint8_t(tag[3]);
+    // No tag starts with a zero byte, so the empty window never matches.
     uint32_t last = 0;
-    int count = 0;
     uint8_t byte;
     while (next(byte)) {
         last = last << 8 | byte;
-        if (++count >= 4 && last == wanted) return true;
+        if (last == wanted) return true;
     }
     return false;
 }

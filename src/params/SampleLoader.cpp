@@ -19,6 +19,7 @@ SampleLoader::~SampleLoader() {
 
 void SampleLoader::stop() {
     if (!thread_.joinable()) return;
+    running_.store(false, std::memory_order_relaxed);
     stopping_.store(true, std::memory_order_relaxed);
     sem_post(&wake_);
     thread_.join();
@@ -30,13 +31,15 @@ void SampleLoader::start(const std::string& baseDirectory) {
     try {
         thread_ = std::thread([this] { run(); });
         pthread_setname_np(thread_.native_handle(), "brennix-samples");
+        running_.store(true, std::memory_order_release);
     } catch (const std::system_error&) {
         // Without a thread no load is ever taken on; the sample source stays silent.
     }
 }
 
 bool SampleLoader::post(const LoadRequest& request) {
-    if (!thread_.joinable() || phase_.load(std::memory_order_acquire) != Idle) return false;
+    if (!running_.load(std::memory_order_acquire) || phase_.load(std::memory_order_acquire) != Idle)
+        return false;
     request_ = request;
     phase_.store(Requested, std::memory_order_release);
     sem_post(&wake_);

@@ -69,7 +69,9 @@ private:
     //   outstanding the audio thread reads nothing of the buffer.
     // - `generation_`: counted up by program selection on any thread, read by
     //   the audio thread (to tag a request and to drop a stale result).
-    // - `stopping_`: raised by the destructor; the loader stops between reads.
+    // - `running_`: raised by start once the thread exists, lowered by stop;
+    //   read by the audio thread before it posts.
+    // - `stopping_`: raised by stop; the loader stops between reads.
     // - `wake_`: posted by the audio thread (sem_post neither blocks nor locks)
     //   and by the destructor; the loader thread sleeps on it.
     // Loader thread only: `messageShownFor_`, the generation whose failure
@@ -78,6 +80,7 @@ private:
     enum Phase : uint8_t { Idle, Requested, Done };
     std::atomic<uint8_t> phase_{Idle};
     std::atomic<uint32_t> generation_{0};
+    std::atomic<bool> running_{false};
     std::atomic<bool> stopping_{false};
     sem_t wake_;
     LoadRequest request_;

@@ -14,6 +14,8 @@
 #include "params/ParameterState.h"
 #include "params/PresetClipboard.h"
 #include "params/ProgramRecord.h"
+#include "params/SampleLoader.h"
+#include "params/SamplePlayer.h"
 #include "platform/Random15.h"
 #include "platform/SettingsStore.h"
 #include "vst/AudioEffectX.h"
@@ -100,6 +102,16 @@ public:
     void restoreEdited();        // "Edit"
     void seedRandom(uint32_t seed) { random.seed(seed); }
 
+    // Sample import (user-interface thread): stores the chosen WAV or AIFF file
+    // in the program's hidden path parameters and asks for a load; false when
+    // the file cannot be read (the program is then left unchanged).
+    bool chooseSample(const std::string& path);
+    const std::string& lastChosenSample() const { return lastSamplePath; }
+    // The editor's sample caption; `out` holds `capacity` bytes.
+    void sampleNameText(char* out, size_t capacity) const;
+    // The vocoder's sample source (audio thread).
+    samples::SamplePlayer& samplePlayer() { return samplePlayback; }
+
     // The user's directories as read from the settings, and the manual page.
     const std::string& bankDir() const { return bankDirectory; }
     const std::string& presetDir() const { return presetDirectory; }
@@ -156,6 +168,9 @@ private:
     std::atomic<bool> engineResetRequested{false};
     ProcessContext ctx;
     Engine engine;
+    samples::SampleLoader sampleLoader;
+    samples::SamplePlayer samplePlayback{sampleLoader, params.values, *this};
+    std::string lastSamplePath;  // the file chooser's initial file
 
     MidiEventPool eventPool;
     Relaxed<int32_t> controllerMap[128];

@@ -47,6 +47,7 @@ void APlugin::executeMidiEvent(const MidiEventRecord& event) {
     switch (status) {
         case 0x90:
             if (d2 > 0) {
+                if (params.values[prm::SampleReset] > 0.5f) samplePlayback.resetPosition();
                 engine.noteOn(d1, d2);
                 break;
             }

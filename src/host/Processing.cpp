@@ -40,7 +40,10 @@ void APlugin::processReplacing(float** inputs, float** outputs, int32_t sampleFr
         ctx.advanceRotation();
         ++ctx.sampleCounter64;
         ++ctx.sampleCounter;
-        if (engineBusy.load(std::memory_order_acquire) == 0) engine.engineTick();
+        if (engineBusy.load(std::memory_order_acquire) == 0) {
+            if ((ctx.sampleCounter & 511) == 0) samplePlayback.controlBlock(ctx.rates.sampleRate);
+            engine.engineTick();
+        }
         outL[i] = ctx.outLeft;
         outR[i] = ctx.outRight;
     }

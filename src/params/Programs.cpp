@@ -27,6 +27,7 @@ void APlugin::installProgram(int32_t index, bool onAudioThread) {
     // program is by definition unmodified.
     params.programModified = false;
     std::strcpy(textBuffer, "Nil");
+    sampleLoader.programSelected();
 
     if (onAudioThread)
         engine.resetEngine();

@@ -10,18 +10,17 @@
 #include "AudioAnalysis.h"
 #include "FrequencyAnalysis.h"
 #include "TestSupport.h"
+#include "Values.h"
 #include "params/ParamIds.h"
 
 using namespace testing_support;
+using namespace values;
 using cplx = std::complex<double>;
 
 namespace {
 
 constexpr double kRate = 44100.0;
 
-float choice(int index, int count) { return (float(index) + 0.5f) / (float(count) - 0.01f); }
-float cutoffFor(double hz) { return float(std::log2(hz / 20.0) / 10.0); }
-double noteHz(int note) { return 110.0 * std::pow(2.0, (note - 57) / 12.0); }
 
 // A sine at -40 dB (small enough that the saturating stages stay linear), no
 // level normalisation, no drive, and a cutoff that follows nothing but its knob.

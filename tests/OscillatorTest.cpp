@@ -10,18 +10,17 @@
 #include "AudioAnalysis.h"
 #include "FrequencyAnalysis.h"
 #include "TestSupport.h"
+#include "Values.h"
 #include "params/ParamIds.h"
 
 using namespace testing_support;
+using namespace values;
 
 namespace {
 
 constexpr double kRate = 44100.0;
 constexpr int kSettle = 20000;  // the master gain's start-up fade
 
-float choice(int index, int count) { return (float(index) + 0.5f) / (float(count) - 0.01f); }
-float semitones(int s) { return choice(s + 48, 97); }
-double noteHz(int note) { return 110.0 * std::pow(2.0, (note - 57) / 12.0); }
 
 constexpr int kOn[3] = {prm::Osc1On, prm::Osc2On, prm::Osc3On};
 constexpr int kType[3] = {prm::Osc1Type, prm::Osc2Type, prm::Osc3Type};

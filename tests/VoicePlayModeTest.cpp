@@ -6,12 +6,12 @@
 
 #include "AudioAnalysis.h"
 #include "TestSupport.h"
+#include "Values.h"
 
 using namespace testing_support;
+using namespace values;
 
 namespace {
-// The value the editor writes for entry `index` of an `entries`-way choice.
-float choice(int index, int entries) { return (index + 0.5f) / (entries - 0.01f); }
 
 std::multiset<int> heldNotes(const APlugin& plugin) {
     std::multiset<int> notes;

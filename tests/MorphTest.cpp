@@ -12,26 +12,14 @@
 
 #include "MessageCapture.h"
 #include "TestSupport.h"
+#include "Values.h"
 #include "host/APlugin.h"
 
 using testing_support::makePlugin;
 using testing_support::processDirect;
+using values::indexes;
 
 namespace {
-
-// "1-4, 7, 9" as {1, 2, 3, 4, 7, 9}.
-std::vector<int> indexes(const std::string& list) {
-    std::vector<int> out;
-    std::stringstream in(list);
-    std::string item;
-    while (std::getline(in, item, ',')) {
-        const size_t dash = item.find('-');
-        const int first = std::stoi(item.substr(0, dash));
-        const int last = dash == std::string::npos ? first : std::stoi(item.substr(dash + 1));
-        for (int i = first; i <= last; ++i) out.push_back(i);
-    }
-    return out;
-}
 
 // The morph's groups.
 const std::vector<int> kInterpolated = indexes(

@@ -152,3 +152,16 @@ TEST(FilterControls, DriveSaturatesAndSmoothingMakesItLevelIndependent) {
             << "volume " << c.oscVolume << ", distortion " << c.distortion << ", smoothing " << c.smoothing;
     }
 }
+
+TEST(FilterControls, CutoffStopsAt50HzAndAFifthOfTheSampleRate) {
+    // Knob 0 (20 Hz) acts as 50 Hz, knob 1 (20.48 kHz) as 8820 Hz; just inside
+    // either limit the cutoff still moves.
+    auto none = [](vsthost::PluginHost&) {};
+    const int kHighPass12 = 4;
+    const double bottom = heldLevelDb(kLowPass12, 0.0f, 57, none);
+    EXPECT_NEAR(bottom, heldLevelDb(kLowPass12, cutoffFor(50.0), 57, none), 0.1);
+    EXPECT_LT(bottom, heldLevelDb(kLowPass12, cutoffFor(60.0), 57, none) - 1.0);
+    const double top = heldLevelDb(kHighPass12, 1.0f, 105, none);
+    EXPECT_NEAR(top, heldLevelDb(kHighPass12, cutoffFor(8820.0), 105, none), 0.1);
+    EXPECT_LT(top, heldLevelDb(kHighPass12, cutoffFor(7000.0), 105, none) - 1.0);
+}

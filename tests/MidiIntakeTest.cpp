@@ -156,6 +156,8 @@ TEST(MidiLearn, UnlatchAndClearRemoveBindings) {
     plugin->latchToMidi(62);
     processDirect(*plugin, 1, {controller(0, 76, 10)});
     EXPECT_EQ(plugin->controllerBoundTo(61), 75);  // the last one wins
+    plugin->flushBindings();
+    EXPECT_EQ(platform::SettingsStore().readBinding(75), 61u);
 
     // Unlatch takes effect with the next controller message, whichever it is.
     plugin->unlatchMidi(61);

@@ -280,7 +280,8 @@ def main():
         try:
             status, out = scratch.build_tree()
             if status != 0:
-                verdict, detail = "broken", "does not build"
+                lines = [line for line in out.splitlines() if line.strip()]
+                verdict, detail = "broken", "does not build:\n    " + "\n    ".join(lines[-8:])
             else:
                 passed, failed, timed_out = scratch.test()
                 if timed_out:

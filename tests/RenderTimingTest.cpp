@@ -111,6 +111,18 @@ TEST(RenderTiming, EndOfSongReleasesEveryChannelThenPlaysTheTail) {
     s.tailSeconds = 0.0;
     Sequencer seq(songWith({{0, 60}}), s);
     EXPECT_EQ(seq.totalFrames(), 1);  // the closing events still get a frame
+
+    // A note-on of velocity 0 is a note-off: the note needs no closing one.
+    MidiSong ended = songWith({{0, 60}, {480, 62}});
+    ended.events[0].data[0] = 0x93;
+    render::MidiEvent off = ended.events[0];
+    off.tick = 960;
+    off.data[2] = 0;
+    ended.events.push_back(off);
+    ended.endTick = 960;
+    played = play(ended, 256);
+    ASSERT_EQ(played.size(), 3u + 16u + 1u);
+    EXPECT_EQ(played.back().key, 62);
 }
 
 TEST(RenderTiming, TransportFollowsTempoAndMeter) {

@@ -94,10 +94,9 @@ TEST(MidiTiming, MalformedOffsetsRunAtOnceAndFreeTheirRecords) {
     auto plugin = makePlugin();
     // More negative offsets than the pool holds, over many blocks: none may stick.
     for (int block = 0; block < 20; ++block) {
-        std::vector<VstMidiEvent> events;
-        for (int i = 0; i < 40; ++i) events.push_back(vsthost::PluginHost::midi(-5 - i, 0xB0, 20, 10));
         // -99 is how a free record is marked inside; from a host it is just negative.
-        for (int i = 0; i < 15; ++i) events.push_back(vsthost::PluginHost::midi(-99, 0xB0, 21, 10));
+        std::vector<VstMidiEvent> events(15, vsthost::PluginHost::midi(-99, 0xB0, 21, 10));
+        for (int i = 0; i < 40; ++i) events.push_back(vsthost::PluginHost::midi(-5 - i, 0xB0, 20, 10));
         processDirect(*plugin, 64, events);
     }
     processDirect(*plugin, 0, {noteOn(3, 72)});

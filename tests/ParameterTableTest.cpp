@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -31,17 +32,74 @@ struct Table : ::testing::Test {
 }  // namespace
 
 TEST_F(Table, NamesKeepTheirBlanksAndHiddenEntriesAreDashes) {
-    EXPECT_EQ(name(0), "None");
-    EXPECT_EQ(name(1), "Main Volume");
-    EXPECT_EQ(name(71), "Filter Envelope Sustain ");
-    EXPECT_EQ(name(216), "Arp Vel / Keyboard  ");
-    EXPECT_EQ(name(324), "Over-sampling ");
-    EXPECT_EQ(name(782), "Osc 3 Down 1 Octave ");
-    EXPECT_EQ(name(792), "Over-sampling Filter");
+    // The named entries as the table gives them; "a-b "X 1 .." .. "X n .."" counts up the first digit.
+    const std::string named =
+        R"(0 "None"; 1 "Main Volume"; 2 "Main Panning"; 3 "Velocity > Volume"; 4 "Port Speed"; )"
+        R"(5 "Port Mode"; 6 "Play Mode"; 7 "Unison Amount"; 8 "Chord Mode"; 9 "Analog Drift"; )"
+        R"(10 "Cross Amount"; 11 "Cross Pr A"; 12 "Cross Pr B"; 17 "Osc 1 On"; 18 "Osc 2 On"; )"
+        R"(19 "Osc 3 On"; 20 "Osc 1 Type"; 21 "Osc 1 Volume"; 22 "Osc 1 Semi"; 23 "Osc 1 Fine"; )"
+        R"(24 "Osc 1 Symmetry"; 25 "Osc 1 Sub-Osc Vol"; 26 "Osc 1 Spread"; 27 "Osc 1 PWM"; )"
+        R"(28 "Osc 1 PWM Speed"; 29 "Osc 1 Output"; 30 "Osc 1 Tracking"; 31 "Osc 2 Type"; )"
+        R"(32 "Osc 2 Volume"; 33 "Osc 2 Semi"; 34 "Osc 2 Fine"; 35 "Osc 2 Symmetry"; )"
+        R"(36 "Osc 2 Sub-Osc Vol"; 37 "Osc 2 Spread"; 38 "Osc 2 PWM"; 39 "Osc 2 PWM Speed"; )"
+        R"(40 "Osc 2 Output"; 41 "Osc 2 FM Amount"; 42 "Osc 2 FM Mode"; 43 "Osc 2 Sync"; )"
+        R"(44 "Osc 2 Tracking"; 45 "Osc 3 Type"; 46 "Osc 3 Volume"; 47 "Osc 3 Semi"; 48 "Osc 3 Fine"; )"
+        R"(49 "Osc 3 Symmetry"; 50 "Osc 3 Sub-Osc Vol"; 51 "Osc 3 Spread"; 52 "Osc 3 PWM"; )"
+        R"(53 "Osc 3 PWM Speed"; 55 "Osc 3 FM Amount"; 56 "Osc 3 FM Mode"; 57 "Osc 3 Sync"; )"
+        R"(58 "Osc 3 Tracking"; 60 "Filter Type"; 61 "Filter Frequency"; 62 "Filter Resonance"; )"
+        R"(63 "Filter Distortion"; 64 "Filter Envelope Amt"; 65 "Vel > Filter Frequency Amt"; )"
+        R"(66 "Filter keytracking"; 67 "Mod > Filter Frequency Amt"; 68 "Filter LFO Amt"; )"
+        R"(69 "Filter Envelope Attack"; 70 "Filter Envelope Decay"; 71 "Filter Envelope Sustain "; )"
+        R"(72 "Filter Envelope Fade"; 73 "Filter Envelope Release"; 77 "Filter Smoothing"; )"
+        R"(78 "Filter 2 Frequency"; 80 "Filter 2 Type"; 85 "Filter LFO Wave"; 86 "Filter LFO Mode"; )"
+        R"(87 "Filter LFO Sync"; 88 "Filter LFO Speed"; 89 "Filter LFO Amount Control"; )"
+        R"(90 "Filter LFO Mod Src"; 91 "Volume Envelope Attack"; 92 "Volume Envelope Decay"; )"
+        R"(93 "Volume Envelope Sustain "; 94 "Volume Envelope Fade"; 95 "Volume Envelope Release"; )"
+        R"(99 "Pitch LFO Amt"; 100 "Pitch LFO Amount Control"; 101 "Pitch LFO Mod Src"; )"
+        R"(102 "Pitch LFO Speed"; 103 "Pitch LFO Sync"; 104 "Pitch LFO Wave"; 105 "Pitch Bend Down "; )"
+        R"(106 "Pitch Bend Up "; 107 "Osc 1 Free Running"; 108 "Osc 2 Free Running"; )"
+        R"(109 "Osc 3 Free Running"; 111 "Free Envelope 1 Attack"; 112 "Free Envelope 2 Attack"; )"
+        R"(113 "Free Envelope 1 Decay"; 114 "Free Envelope 2 Decay"; 115 "Free Envelope 1 Sustain "; )"
+        R"(116 "Free Envelope 2 Sustain "; 117 "Free Envelope 1 Fade"; 118 "Free Envelope 2 Fade"; )"
+        R"(119 "Free Envelope 1 Release"; 120 "Free Envelope 2 Release"; )"
+        R"(123 "Key > Free Envelope 1 Speed"; 124 "Key > Free Envelope 2 Speed"; )"
+        R"(125 "Vel > Free Envelope 1 Speed"; 126 "Vel > Free Envelope 2 Speed"; )"
+        R"(127 "Free Envelope 1 Amount"; 128 "Free Envelope 2 Amount"; 129 "Free Envelope Amount Control"; )"
+        R"(130 "Free Envelope 1 Dest."; 131 "Free Envelope 2 Dest."; 132 "Free Envelope Mod Src."; )"
+        R"(134 "Free LFO 1 Wave"; 135 "Free LFO 2 Wave"; 136 "Free LFO 1 Mode"; 137 "Free LFO 2 Mode"; )"
+        R"(138 "Free LFO 1 Sync"; 139 "Free LFO 2 Sync"; 140 "Free LFO 1 Speed"; 141 "Free LFO 2 Speed"; )"
+        R"(142 "Free LFO 1 Mod Amt"; 143 "Free LFO 2 Mod Amt"; 144 "Free LFO Amount Control"; )"
+        R"(145 "Free LFO 1 Dest."; 146 "Free LFO 2 Dest."; 147 "Free LFO Mod Src."; )"
+        R"(149-152 "Mod 1 Source" .. "Mod 4 Source"; )"
+        R"(153-156 "Mod 1 Amount Control" .. "Mod 4 Amount Control"; )"
+        R"(157-160 "Mod 1 Destination" .. "Mod 4 Destination"; 161-164 "Mod 1 Amt" .. "Mod 4 Amt"; )"
+        R"(165-168 "Mod 1 Mod Source" .. "Mod 4 Mod Source"; 170-172 "FX 1 Type" .. "FX 3 Type"; )"
+        R"(173-175 "FX 1 Mix" .. "FX 3 Mix"; 176-178 "FX 1 Pan" .. "FX 3 Pan"; 204 "FX Mod 1 Source"; )"
+        R"(205 "FX Mod 1 Amt"; 206 "FX Mod 1 Destination"; 207 "FX Mod 2 Source"; 208 "FX Mod 2 Amt"; )"
+        R"(209 "FX Mod 2 Destination"; 210 "Arp Steps"; 211 "Arp Mode"; 212 "Arp Octaves"; )"
+        R"(213 "Arp Note Length"; 214 "Arp Swing"; 215 "Arp Slide"; 216 "Arp Vel / Keyboard  "; )"
+        R"(217 "Arp Speed"; 218 "Arp Sync"; 219 "Tied Mode"; 319 "Arp Latch"; 320 "Vocoder Source"; )"
+        R"(321 "Vocoder Mode"; 322 "Sample Looping"; 323 "Sample Reset"; 324 "Over-sampling "; )"
+        R"(777-779 "Osc 1 Up 1 Octave " .. "Osc 3 Up 1 Octave "; )"
+        R"(780-782 "Osc 1 Down 1 Octave " .. "Osc 3 Down 1 Octave "; 784 "Variation Amount"; )"
+        R"(786 "Global Tuning"; 787 "Velocity Shape"; 788 "Attack Shape"; 789 "Decay / Release Shape"; )"
+        R"(791 "FX Bypass"; 792 "Over-sampling Filter"; )";
+    const std::regex entry(R"re((\d+)(?:-(\d+))? "([^"]*)"(?: \.\. "[^"]*")?)re");
+    int count = 0;
+    for (auto m = std::sregex_iterator(named.begin(), named.end(), entry); m != std::sregex_iterator(); ++m) {
+        const int first = std::stoi((*m)[1]);
+        const int last = (*m)[2].matched ? std::stoi((*m)[2]) : first;
+        for (int i = first; i <= last; ++i, ++count) {
+            std::string expected = (*m)[3];
+            if (last > first) expected[expected.find_first_of("0123456789")] = char('1' + i - first);
+            EXPECT_EQ(name(i), expected) << i;
+        }
+    }
     const std::string dashes = "-------------------";
     const auto hidden = values::indexes(
         "13-16, 54, 59, 74-76, 79, 81-84, 96-98, 110, 121, 122, 133, 148, 169, 203, 220-318, 325-776, 783, 785, "
         "790, 793-798");
+    EXPECT_EQ(count + 24 + int(hidden.size()), 799);  // with the effect knobs, every index
     for (int i = 0; i < 799; ++i)
         if (std::count(hidden.begin(), hidden.end(), i))
             EXPECT_EQ(name(i), dashes) << i;

@@ -21,6 +21,9 @@ constexpr int HeldTime = 4;
 void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemitones,
                          float portSpeedArg, bool retrigger, bool skipGlobalUpdate,
                          bool glideEnabled) {
+    // Choices are decoded every 512 ticks; the note's velocity curve and phase
+    // start must not use ones older than the note (at load, those of no program).
+    decodeChoices();
     Voice& v = voices[index];
     v.targetPitch = (static_cast<float>(note) + detuneSemitones - 57.0f) / 12.0f;
     v.note = note;
@@ -86,7 +89,6 @@ void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemito
         std::exp2(v.targetPitch * (2.0f * param(prm::FilterKeytracking) - 1.0f));
     computeEnvelopeSpeeds(v);
     if (!skipGlobalUpdate) globalBlock16();
-    decodeChoices();
     globalBlock128();
     voiceBlock128(v, index);
     voiceBlock16(v, index);

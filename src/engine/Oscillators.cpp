@@ -157,7 +157,11 @@ void Engine::updateOscillatorVoiceFast(Voice& v) {
         if (!oscSlots[n].on) continue;
         OscillatorVoice& o = v.osc[n];
         o.pwmPhase += o.pwmStep;
-        while (o.pwmPhase >= 65536.0f) o.pwmPhase -= 65536.0f;
+        if (o.pwmPhase >= 65536.0f) o.pwmPhase -= 65536.0f;
+        // Steps of several cycles (very low sample rates) and non-finite ones
+        // must not hold up the tick.
+        if (!(o.pwmPhase < 65536.0f && o.pwmPhase > -65536.0f))
+            o.pwmPhase = std::isfinite(o.pwmPhase) ? std::fmod(o.pwmPhase, 65536.0f) : 0.0f;
         const float r = tables.sineTable[static_cast<int>(o.pwmPhase) & 0xFFFF] * o.pwmDepth;
         o.tableRow = static_cast<int>(clamp01(o.symmetrySmoothed + r) * 255.999f);
         o.subThreshold = static_cast<uint32_t>(clamp01(r + 0.5f) * kPhaseScale);

@@ -65,9 +65,12 @@ void Engine::resetEngine() {
     // the first notes after loading or a program change are not faded in.
     updateMasterVolume();
     masterGain_ = masterTarget;
-    for (int i = 0; i < kVoices; ++i) {
-        initialiseVoice(voices[i]);
-        filterSlots[i].clearStates();
-        filterSlots[i + kVoices].clearStates();
-    }
+    for (int i = 0; i < kVoices; ++i) initialiseVoice(voices[i]);
+    // Every recursive state starts again, so that nothing (a NaN least of all)
+    // outlives a reset: the filters, the DC blocker, the shared envelopes and
+    // the wheel's smoother, which jumps to the wheel like the master gain.
+    for (FilterSlot& f : filterSlots) f.clearStates();
+    dcStateLeft = dcStateRight = 0.0f;
+    for (EnvelopeState& e : sharedEnv) e.clear();
+    modWheelSmoothed = modWheel;
 }

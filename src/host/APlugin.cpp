@@ -65,7 +65,15 @@ APlugin::~APlugin() {
     setEditor(nullptr);
 }
 
-void APlugin::suspend() { requestEngineReset(); }
+void APlugin::suspend() {
+    handover.setProcessing(false);
+    requestEngineReset();
+}
+
+void APlugin::resume() {
+    handover.setProcessing(true);
+    AudioEffectX::resume();
+}
 
 void APlugin::detectHostQuirks() {
     tracktionHost = false;

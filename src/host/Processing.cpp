@@ -22,6 +22,7 @@ void APlugin::setSampleRate(float rate) {
 
 void APlugin::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
     ctx.timeInfo = getTimeInfo(kVstPpqPosValid | kVstTempoValid);
+    engine.beginBlock();
     if (sampleFrames <= 0 || !outputs || !outputs[0] || !outputs[1]) return;
     const bool haveInputs = inputs && inputs[0] && inputs[1];
     float* outL = outputs[0];

@@ -6,6 +6,8 @@
 
 namespace {
 constexpr double kNoPosition = NAN;
+// Rounding must not move a step that falls exactly on an update to the next one.
+constexpr double kPhaseTolerance = 1e-9;
 // The sorted copy is kept sorted only while notes are held into the next step.
 bool sortCopy(const ParamValue* values) { return values[prm::ArpNoteLength] * 1.05f > 1.0f; }
 }  // namespace
@@ -31,7 +33,11 @@ void Arpeggiator::startPattern(double position16) {
     start.arm(position16);
 }
 
-void Arpeggiator::resync() { startPattern(kNoPosition); }
+void Arpeggiator::resync(const HostTime& time) {
+    // From the start of the control period just past, so that a boundary the
+    // transport started or jumped to is not missed.
+    startPattern(time.position16() - time.period16());
+}
 
 bool Arpeggiator::updateMode(const ParamValue* values) {
     const int m = arpmode::decode(values[prm::ArpMode]);
@@ -58,9 +64,12 @@ void Arpeggiator::removeNote(int note, const ParamValue* values) {
 
 bool Arpeggiator::clock(bool arpPlayMode, const HostTime& time, float sampleRate,
                         const ParamValue* values, ArpVoices& voices, Random15& random) {
-    if (!start.update(time, settings.sync, sampleRate)) return false;
+    // The notes of a step sound from the control period after the one that
+    // starts them, so steps run one period ahead; "Mod" acts at once.
+    const double lead16 = arpPlayMode ? time.period16() : 0.0;
+    if (!start.update(time, settings.sync, sampleRate, lead16)) return false;
     if (arpPlayMode)
-        stepClock(time.advance16(), values, voices, random);
+        stepClock(time.advance16(), lead16, values, voices, random);
     else if (mode_ == arpmode::Mod)
         modClock(time.advance16(), values);
     else
@@ -82,27 +91,32 @@ bool Arpeggiator::holdsIntoNextStep(const ParamValue* values) const {
     return next.on && next.tie;
 }
 
-void Arpeggiator::stepClock(double advance16, const ParamValue* values, ArpVoices& voices,
-                            Random15& random) {
+void Arpeggiator::stepClock(double advance16, double lead16, const ParamValue* values,
+                            ArpVoices& voices, Random15& random) {
     if (notes_.noteCount == 0) {
         voices.arpReleaseAll();
         return;
     }
-    stepPhase += settings.swing[swingToggle] * settings.rateFactor * advance16;
-    if (!restart && stepPhase > settings.noteLength && !holdsIntoNextStep(values)) {
+    const double speed = settings.swing[swingToggle] * settings.rateFactor;
+    stepPhase += speed * advance16;
+    // The phase the next update will have: what is due before it happens now.
+    const double ahead = stepPhase + speed * lead16 + kPhaseTolerance;
+    if (!restart && ahead > settings.noteLength && !holdsIntoNextStep(values)) {
         if (mode_ == arpmode::Chord)
             voices.arpReleaseAll();
         else
             voices.arpReleaseVoice(currentVoice);
     }
-    if (stepPhase >= 1.0 || restart) {
+    if (ahead >= 1.0 || restart) {
         swingToggle = 1 - swingToggle;
         const bool restarted = restart;
         restart = false;
-        // A synced start lies a little past its boundary; the steps keep to the grid.
-        stepPhase = restarted ? (start.started() ? start.late16() : 0.0) * settings.rateFactor *
-                                    settings.swing[swingToggle]
-                              : stepPhase - 1.0;
+        // A synced start lies a little off its boundary, and a step ends a little
+        // before or after the update; the part of the new step already due is
+        // kept, at the new step's speed, so that the steps keep to the grid.
+        const double newSpeed = settings.swing[swingToggle] * settings.rateFactor;
+        stepPhase = restarted ? (start.started() ? start.late16() : -lead16) * newSpeed
+                              : (stepPhase - 1.0) * newSpeed / speed;
         // Steps shorter than the control period are dropped, not queued.
         if (stepPhase >= 1.0) stepPhase -= std::floor(stepPhase);
         stepIndex = (stepIndex + 1) % settings.steps;
@@ -219,7 +233,15 @@ void Arpeggiator::modClock(double advance16, const ParamValue* values) {
         modPosition = (start.started() ? start.late16() : 0.0) * settings.rateFactor *
                       settings.swing[swingToggle];
     } else {
-        modPosition += settings.swing[swingToggle] * settings.rateFactor * advance16;
+        const double speed = settings.swing[swingToggle] * settings.rateFactor;
+        const double before = std::floor(modPosition);
+        modPosition += speed * advance16;
+        // The part past a step boundary runs at the next step's speed.
+        if (std::floor(modPosition) != before) {
+            const double boundary = std::floor(modPosition);
+            const double newSpeed = settings.swing[1 - swingToggle] * settings.rateFactor;
+            modPosition = boundary + (modPosition - boundary) * newSpeed / speed;
+        }
     }
     if (!(modPosition >= 0.0)) modPosition = 0.0;
     if (modPosition >= steps) modPosition = std::fmod(modPosition, static_cast<double>(steps));

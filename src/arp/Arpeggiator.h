@@ -32,7 +32,7 @@ public:
     void clearNotes() { notes_.clear(); }
 
     // The transport started again or jumped: the pattern restarts on the next boundary.
-    void resync();
+    void resync(const HostTime& time);
     bool syncOn() const { return settings.sync; }
 
     // Every 16 ticks, after the host-time update. Returns true when it ran and
@@ -53,7 +53,8 @@ private:
     void showStep(int step) { displayStep.store(step, std::memory_order_relaxed); }
     void publish(const ArpStep& step);
     // Modes 0..9.
-    void stepClock(double advance16, const ParamValue* values, ArpVoices& voices, Random15& random);
+    void stepClock(double advance16, double lead16, const ParamValue* values, ArpVoices& voices,
+                   Random15& random);
     void noteStep(const ArpStep& step, bool restarted, ArpVoices& voices, Random15& random);
     void chordStep(const ArpStep& step, bool restarted, ArpVoices& voices);
     void startAddedChordNotes(ArpVoices& voices);

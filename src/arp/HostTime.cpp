@@ -40,6 +40,7 @@ void HostTime::update(RateConstants& rates, uint64_t tick) {
     tempo_ = hostTempo;
     const float sampleRate = rates.sampleRate;
     const double expected = 16.0 * sixteenthsPerSample(sampleRate);
+    period16_ = expected;
 
     stopped_ = wasPlaying && !playing;
     wasPlaying = playing;

@@ -30,6 +30,8 @@ public:
     // Sixteenths since the previous update: the host's own advance while synced,
     // otherwise what the tempo gives.
     double advance16() const { return advance16_; }
+    // Sixteenths in one control period (16 ticks) at the current tempo.
+    double period16() const { return period16_; }
     // At this update the transport stopped.
     bool stopped() const { return stopped_; }
     // At this update the position became usable again (transport start) or jumped (loop, locate).
@@ -56,4 +58,5 @@ private:
     bool resynced_ = false;
     double position16_ = 0.0;
     double advance16_ = 0.0;
+    double period16_ = 0.0;
 };

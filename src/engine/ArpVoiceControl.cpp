@@ -15,7 +15,7 @@ void Engine::followTransport() {
         else
             arp.reset();
     } else if (hostTime.resynced()) {
-        arp.resync();
+        arp.resync(hostTime);
     }
 }
 

@@ -22,6 +22,11 @@ constexpr int kSpeedDestination[Lfos::kPerVoice] = {moddst::FLfoSpd, moddst::Lfo
                                                     moddst::Lfo2Spd};
 
 
+// Every wave swings both ways around 0; an LFO at rest gives 0.
+float bipolarOutput(const LfoState& lfo, float amount) {
+    return lfo.rate == 0.0f ? 0.0f : (2.0f * lfo.raw - 1.0f) * amount;
+}
+
 template <typename Settings>
 void decodeOne(Settings& s, const LfoParams& p, const ParamValue* values) {
     s.wave = static_cast<int>(values[p.wave] * 5.99f);
@@ -64,7 +69,7 @@ void Lfos::updateShared(const ParamValue* values, const float* sharedSources,
         const float v = unipolar ? pitch.raw : 2.0f * pitch.raw - 1.0f;
         pitchFactor = std::exp2(v * depth / 12.0f);
     }
-    sharedFilterOutput = (2.0f * shared[Filter].raw - 1.0f) * filterAmount(values, sharedSources);
+    sharedFilterOutput = bipolarOutput(shared[Filter], filterAmount(values, sharedSources));
 }
 
 void Lfos::advanceVoice(int voice, const float* voiceDest, float sampleRate, float tempo,
@@ -85,7 +90,7 @@ float Lfos::filterAmount(const ParamValue* values, const float* sources) const {
 
 float Lfos::filterOutput(int voice, const ParamValue* values, const float* voiceSources) const {
     if (routable[Filter].mode != lfomode::Poly) return sharedFilterOutput;
-    return (2.0f * voices[voice][Filter].raw - 1.0f) * filterAmount(values, voiceSources);
+    return bipolarOutput(voices[voice][Filter], filterAmount(values, voiceSources));
 }
 
 float Lfos::freeRaw(int k, int voice) const {

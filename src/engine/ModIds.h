@@ -30,8 +30,9 @@ inline int decode(float value) {
     const int i = static_cast<int>(value * 99.99f);
     return i > 0 && i < kSources ? i : None;
 }
-// Sources MIDI intake supplies from controllers, aftertouch and pitch bend.
-constexpr bool isController(int s) { return s >= ModWhl && s <= CC84 + 6; }
+// Sources MIDI intake supplies from controllers, aftertouch and pitch bend
+// (1..22 but "Velocity", which belongs to the note).
+constexpr bool isController(int s) { return s >= ModWhl && s <= CC84 + 6 && s != Velocity; }
 }  // namespace modsrc
 
 namespace moddst {

@@ -70,6 +70,8 @@ void Engine::playModeNoteOn(int note, int velocity) {
             break;
         }
         case playmode::Arp: {
+            // A pattern starts from the current settings, not those of up to 512 ticks ago.
+            arp.decode(values);
             if (arp.updateMode(values)) releaseAll();
             const double position = hostTime.positionAt(ctx.sampleCounter64 + 1, ctx.rates.sampleRate);
             if (arp.addNote(note, vel, position, values)) voiceCursor = 0;

@@ -56,6 +56,8 @@ void Engine::initialiseVoice(Voice& v) {
 void Engine::resetEngine() {
     releaseAll();
     arp.reset();
+    // Nothing sounds to release: a program's own mode must not cut its first notes.
+    arp.updateMode(values);
     heldCount = 0;
     lastPitch = -10.0f;
     // Nothing sounds after a reset, so the master gain can jump to its target:

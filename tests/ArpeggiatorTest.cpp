@@ -104,12 +104,13 @@ TEST(Arpeggiator, StepsTunesAndOctaves) {
     host->setParameter(prm::ArpOctaves, 1.5f / 3.99f);
     EXPECT_EQ(stepNotes(playFree(*host, keys({60, 64, 67}), int(kStep * 9)), 8, kStep),
               (std::vector<int>{60, 64, 67, 72, 76, 79, 60, 64}));
-    // Steps switched off are rests.
+    // A step switched off is a rest, even for notes held into the next step.
     host = arpSynth(Up);
     useSquare(*host);
+    host->setParameter(prm::ArpNoteLength, 1.0f);
     host->setParameter(kOn + 1, 0.0f);
     const auto found = onsets(playFree(*host, keys({93}), int(kStep * 4.5)));
-    ASSERT_EQ(found.size(), 4u);  // steps 1, 3, 4 and 5
+    ASSERT_EQ(found.size(), 2u);  // step 1, then steps 3 to 5 without a gap
     EXPECT_NEAR(double(found[1] - found[0]), 2 * kStep, 16.0);
 }
 
@@ -146,8 +147,9 @@ TEST(Arpeggiator, FullSwingMakesStepsOfTwoThirdsAndFourThirds) {
 
 TEST(Arpeggiator, TiesKeepTheEnvelope) {
     // A slow attack shows whether the second step restarts the envelope.
-    auto around = [](bool tie, bool tiedMode) {
+    auto around = [](bool tie, bool tiedMode, float noteLength = 1.0f) {
         auto host = arpSynth(Up);
+        host->setParameter(prm::ArpNoteLength, noteLength);
         host->setParameter(prm::VolumeEnvelopeAttack, float(std::log2(300.0) / 14.0));
         host->setParameter(kTune + 1, tune(12));
         host->setParameter(kTie + 1, tie ? 1.0f : 0.0f);
@@ -174,6 +176,50 @@ TEST(Arpeggiator, TiesKeepTheEnvelope) {
     const auto held = around(true, false);
     EXPECT_GT(held.after, held.before);
     EXPECT_EQ(held.noteAfter, 81);
+    // A note tied to the next step is held into it, however short the notes.
+    const auto shortNotes = around(false, true, 0.5f);
+    EXPECT_LT(shortNotes.before, 0.01);
+    const auto tiedShort = around(true, true, 0.5f);
+    EXPECT_GT(tiedShort.before, 0.2);
+    EXPECT_GT(tiedShort.after, tiedShort.before);
+}
+
+TEST(Arpeggiator, SlideStepsGlideAtTheSlideSpeed) {
+    // Step 2 is an octave up. A slide step glides there at one octave per
+    // 16 x 2^(12 x "Arp Slide") ticks (1024 at 0.5), even with "Port Mode" "Off";
+    // other steps get there within a control period or two.
+    auto centsInto = [](bool slide, double from, double to) {
+        auto host = arpSynth(Up);
+        host->setParameter(kTune + 1, tune(12));
+        host->setParameter(252 + 1, slide ? 1.0f : 0.0f);
+        host->setParameter(prm::ArpSlide, 0.5f);
+        const auto x = playFree(*host, keys({81}), int(kStep * 2.5));
+        const double boundary = analysis::firstAbove(x, 1e-4) + kStep;
+        return analysis::cents(analysis::frequency(x, kRate, size_t(boundary + from), size_t(boundary + to)), 880.0);
+    };
+    EXPECT_NEAR(centsInto(false, 200, 600), 0.0, 0.5);
+    EXPECT_LT(centsInto(true, 200, 600), -500.0);
+    EXPECT_GT(centsInto(true, 200, 600), -1100.0);
+    EXPECT_NEAR(centsInto(true, 1500, 4000), 0.0, 0.5);
+}
+
+TEST(Arpeggiator, TiedModeGlidesTheVelocity) {
+    // Step 1 at full velocity, step 2 tied at velocity 0. The loudness follows
+    // the average velocity (63.5) and "Velocity" on "Vol 1" the gliding one
+    // (0.1 x 0 + 0.9 x 127).
+    auto host = arpSynth(Up);
+    host->setParameter(prm::VelocityToVolume, 1.0f);
+    host->setParameter(prm::Mod1Source, modChoice(modsrc::Velocity));
+    host->setParameter(prm::Mod1Destination, modChoice(moddst::osc(0, moddst::OscVol)));
+    host->setParameter(prm::Mod1Amt, 1.0f);
+    host->setParameter(prm::TiedMode, 1.0f);
+    host->setParameter(kTie + 1, 1.0f);
+    host->setParameter(kVelocity + 1, 0.0f);
+    const auto x = playFree(*host, keys({81}), int(kStep * 2.5));
+    const long first = analysis::firstAbove(x, 1e-4);
+    const double before = analysis::rms(x, size_t(first + kStep - 2000), size_t(first + kStep - 100));
+    const double after = analysis::rms(x, size_t(first + 2 * kStep - 2000), size_t(first + 2 * kStep - 100));
+    EXPECT_NEAR(after / before, 0.5 * 0.9, 0.01);
 }
 
 TEST(Arpeggiator, ChordPlaysEveryHeldNoteOnEachStep) {
@@ -188,6 +234,25 @@ TEST(Arpeggiator, ChordPlaysEveryHeldNoteOnEachStep) {
             EXPECT_GT(spectrum::amplitudeAt(x, begin, end, noteHz(heard), kRate), 0.3) << step << " " << heard;
             EXPECT_LT(spectrum::amplitudeAt(x, begin, end, noteHz(heard + 12 - 24 * step), kRate), 0.01);
         }
+    }
+}
+
+TEST(Arpeggiator, ChordClimbsOctavesAndEndsEveryNoteAtTheNoteLength) {
+    auto host = arpSynth(Chord);
+    host->setParameter(prm::ArpOctaves, 1.5f / 3.99f);
+    host->setParameter(prm::ArpNoteLength, 0.5f / 1.05f);
+    const auto x = playFree(*host, keys({60, 64}), int(kStep * 4));
+    const long first = analysis::firstAbove(x, 1e-4);
+    for (int step = 0; step < 3; ++step) {
+        const size_t begin = size_t(first + step * kStep + 300), end = begin + 2048;
+        const int octave = step % 2;
+        EXPECT_GT(spectrum::amplitudeAt(x, begin, end, noteHz(60 + 12 * octave), kRate), 0.3) << step;
+        EXPECT_GT(spectrum::amplitudeAt(x, begin, end, noteHz(64 + 12 * octave), kRate), 0.3) << step;
+        // The second half of the step is silent: every chord note has ended.
+        double change = 0.0;
+        for (size_t i = size_t(first + (step + 0.6) * kStep); i < size_t(first + (step + 0.95) * kStep); ++i)
+            change = std::max(change, double(std::fabs(x[i] - x[i - 1])));
+        EXPECT_LT(change, 1e-4) << step;
     }
 }
 
@@ -294,6 +359,7 @@ TEST(Arpeggiator, ModSequencerModulatesInStepWithTheGrid) {
     host->setParameter(prm::ArpSteps, 3.5f / 15.99f);  // 4 steps
     const float free[] = {0.5f, 0.625f, 0.375f, 0.625f};   // 0, +900, -900, +900 cents
     for (int i = 0; i < 4; ++i) host->setParameter(kFree + i, free[i]);
+    host->setParameter(kTie + 3, 1.0f);  // without "Tied Mode" step 4 keeps step 3's value
     host->setParameter(prm::Mod1Source, modChoice(modsrc::ArpFree));
     host->setParameter(prm::Mod1Destination, modChoice(moddst::MainPitch));
     host->setParameter(prm::Mod1Amt, 1.0f);
@@ -303,7 +369,7 @@ TEST(Arpeggiator, ModSequencerModulatesInStepWithTheGrid) {
     renderTransport(*host, t, 1024, 512);  // the new arpeggiator mode releases what sounds
     t.ppq = 0.75;
     const auto x = renderTransport(*host, t, int(sixteenth * 10), 512, keys({81})).left;
-    const int expected[] = {0, 900, -900, 900};
+    const int expected[] = {0, 900, -900, -900};
     // The sequencer starts at the first boundary after the transport: ppq 0.75 itself.
     for (int k = 0; k < 9; ++k) {
         const double boundary = k * sixteenth;
@@ -317,6 +383,37 @@ TEST(Arpeggiator, ModSequencerModulatesInStepWithTheGrid) {
             EXPECT_NEAR(before, expected[(k - 1) % 4], 1.05) << "before step " << k;
         }
     }
+}
+
+TEST(Arpeggiator, ModSequencerSmoothsItsSteps) {
+    // "Arp Vel" on "Vol 1" scales a 3520 Hz square by the steps' velocities,
+    // 1 and 0.25; the source halves its distance to each new value every 16 ticks.
+    auto host = loadPlugin();
+    setPlainSine(*host);
+    host->setParameter(prm::Osc1Type, choice(2, 128));
+    host->setParameter(prm::ArpMode, choice(ModSequencer, 11));
+    host->setParameter(prm::ArpSteps, 1.5f / 15.99f);  // 2 steps
+    host->setParameter(kVelocity + 1, 0.25f);
+    host->setParameter(prm::Mod1Source, modChoice(modsrc::ArpVel));
+    host->setParameter(prm::Mod1Destination, modChoice(moddst::osc(0, moddst::OscVol)));
+    host->setParameter(prm::Mod1Amt, 1.0f);
+    Transport t;
+    renderTransport(*host, t, 1024, 512);
+    t.ppq = 0.0;
+    const auto x = renderTransport(*host, t, int(kStep * 3), 512, keys({117})).left;
+    auto level = [&](double at) {  // half the peak-to-peak over one period: free of the DC blocker
+        double lo = 1e9, hi = -1e9;
+        for (size_t i = size_t(at); i < size_t(at) + 13; ++i) lo = std::min(lo, double(x[i])), hi = std::max(hi, double(x[i]));
+        return (hi - lo) / 2.0;
+    };
+    const double high = level(kStep - 300), low = level(2 * kStep - 300);
+    EXPECT_NEAR(low / high, 0.25, 0.01);
+    // 40 samples after the boundary back to step 1 (two or three updates) the
+    // level is on its way up.
+    const double during = level(2 * kStep + 40);
+    EXPECT_LT(during, high - 0.04 * (high - low));
+    EXPECT_GT(during, low + 0.3 * (high - low));
+    EXPECT_NEAR(level(2 * kStep + 2000), high, 0.01 * high);
 }
 
 TEST(Arpeggiator, StepDisplayFollowsTheSteps) {

@@ -22,18 +22,19 @@ std::vector<double> risingCrossings(const std::vector<float>& x, size_t begin, s
 }
 
 // Times at which the pitch of a tone alternating between `lowHz` and a
-// semitone above it turns high.
-std::vector<double> turnsHigh(const std::vector<float>& x, double sampleRate, double lowHz, size_t begin) {
+// semitone above it turns high (or, with `toHigh` false, low).
+std::vector<double> turns(const std::vector<float>& x, double sampleRate, double lowHz, size_t begin,
+                          bool toHigh = true) {
     const auto t = risingCrossings(x, begin, x.size());
     const double threshold = sampleRate / lowHz * (1.0 + std::exp2(-1.0 / 12.0)) / 2.0;
-    std::vector<double> turns;
-    bool high = true;
+    std::vector<double> found;
+    bool high = toHigh;
     for (size_t i = 1; i < t.size(); ++i) {
         const bool nowHigh = t[i] - t[i - 1] < threshold;
-        if (nowHigh && !high) turns.push_back(t[i - 1]);
+        if (nowHigh != high && nowHigh == toHigh) found.push_back(t[i - 1]);
         high = nowHigh;
     }
-    return turns;
+    return found;
 }
 
 // A sine at `hz`... note 93 is 880 Hz.
@@ -67,10 +68,10 @@ TEST(Lfo, PitchLfoRateFollowsItsFormulaFreeAndSynced) {
         auto host = pitchLfoSynth(kRate, square, a, 0.0f, 1.0f);
         Transport t{kRate};
         auto r = renderTransport(*host, t, 260000, 512, {noteOn(0, kNote)});
-        const auto turns = turnsHigh(r.left, kRate, kNoteHz, 2000);
-        ASSERT_GE(turns.size(), 8u);
+        const auto up = turns(r.left, kRate, kNoteHz, 2000);
+        ASSERT_GE(up.size(), 8u);
         const double expected = 128.0 / (std::exp2(10.0 * a) / kRate * 1.71875);
-        EXPECT_NEAR(meanCycle(turns) / expected, 1.0, 0.001);
+        EXPECT_NEAR(meanCycle(up) / expected, 1.0, 0.001);
     }
     for (int division : {26, 23, 20}) {  // "1/16", "1/8", "1/4"
         // Synced at 120 BPM: one cycle lasts the division (a bar is 96000 samples).
@@ -79,12 +80,17 @@ TEST(Lfo, PitchLfoRateFollowsItsFormulaFreeAndSynced) {
         auto host = pitchLfoSynth(kRate, square, (division + 0.5f) / 30.99f, 1.0f, 1.0f);
         Transport t{kRate};
         auto r = renderTransport(*host, t, int(expected * 12), 512, {noteOn(0, kNote)});
-        const auto turns = turnsHigh(r.left, kRate, kNoteHz, 2000);
-        ASSERT_GE(turns.size(), 8u) << division;
-        EXPECT_NEAR(meanCycle(turns) / expected, 1.0, 0.002) << division;
+        const auto up = turns(r.left, kRate, kNoteHz, 2000);
+        ASSERT_GE(up.size(), 8u) << division;
+        EXPECT_NEAR(meanCycle(up) / expected, 1.0, 0.002) << division;
         // The turns keep their spacing: no drift, each within a control period and a cycle of the tone.
-        for (size_t i = 1; i < turns.size(); ++i)
-            EXPECT_NEAR(turns[i] - turns[0], double(i) * expected, 128.0 + 60.0) << division << " turn " << i;
+        for (size_t i = 1; i < up.size(); ++i)
+            EXPECT_NEAR(up[i] - up[0], double(i) * expected, 128.0 + 60.0) << division << " turn " << i;
+        // The square is high for half of each cycle.
+        const auto down = turns(r.left, kRate, kNoteHz, size_t(up[0]), false);
+        ASSERT_GE(down.size(), 4u);
+        for (size_t i = 0; i < 4; ++i)
+            EXPECT_NEAR(down[i] - up[i], expected / 2.0, 2 * (128.0 + 60.0)) << division << " half " << i;
     }
 }
 
@@ -136,6 +142,21 @@ TEST(Lfo, SpeedZeroRestsAtZero) {
         return renderFrames(*host, 30000, 512, {noteOn(0, 57)}).left;
     };
     EXPECT_EQ(render(0.0f, 1.0f), render(0.0f, 0.5f));
+    // A free LFO stopped while high on "Main Pitch" falls back to 0, not stays up.
+    {
+        auto host = loadPlugin();
+        setPlainSine(*host);
+        host->setParameter(prm::PitchLfoAmountControl, 0.0f);
+        host->setParameter(prm::FreeLfo1Wave, choice(4, 6));
+        host->setParameter(prm::FreeLfo1Speed, 0.5f);
+        host->setParameter(prm::FreeLfo1Dest, modChoice(1));
+        host->setParameter(prm::FreeLfo1ModAmt, (1.0f / 36.0f + 1.0f) / 2.0f);
+        auto r = renderFrames(*host, 70000, 512, {noteOn(0, 81)}).left;  // high from 1.16 s
+        EXPECT_NEAR(analysis::cents(analysis::frequency(r, 44100.0, 60000, 70000), 440.0), 100.0, 0.1);
+        host->setParameter(prm::FreeLfo1Speed, 0.0f);
+        r = renderFrames(*host, 10000, 512).left;
+        EXPECT_NEAR(analysis::cents(analysis::frequency(r, 44100.0, 1000, 10000), 440.0), 0.0, 0.1);
+    }
     EXPECT_EQ(render(0.0f, 0.0f), render(0.0f, 0.5f));
     EXPECT_NE(render(0.9f, 1.0f), render(0.9f, 0.5f));
 }
@@ -155,6 +176,7 @@ TEST(Lfo, FilterLfoSweepsTheCutoff) {
         host->setParameter(prm::FilterLfoSync, 0.0f);
         host->setParameter(prm::FilterLfoSpeed, 0.5f);         // 0.43 Hz: low for 1.16 s, then high
         host->setParameter(prm::FilterLfoAmt, amount);
+        renderFrames(*host, 51200, 512);  // the shared instance, not heard, is half a cycle on
         auto r = renderFrames(*host, 100000, 512, {noteOn(0, 57)}).left;
         return std::pair{analysis::rms(r, 30000, 45000), analysis::rms(r, 60000, 95000)};
     };
@@ -169,9 +191,11 @@ TEST(Lfo, FilterLfoSweepsTheCutoff) {
 TEST(Lfo, MonoModeRestartsAtEveryNoteFreeModeNever) {
     // Free LFO 1, a square of one cycle per second, moves "Main Pitch" a
     // semitone up in its upper half. A quiet second note comes at 0.75 s.
-    auto highAt = [](int mode, bool secondNote) {
+    auto highAt = [](int mode, bool secondNote, bool legato = false) {
         auto host = loadPlugin();
         setPlainSine(*host);
+        host->setParameter(prm::PitchLfoAmountControl, 0.0f);
+        if (legato) host->setParameter(prm::PlayMode, choice(3, 8));
         host->setParameter(prm::VelocityToVolume, 1.0f);
         host->setParameter(prm::FreeLfo1Wave, choice(4, 6));
         host->setParameter(prm::FreeLfo1Mode, choice(mode, 3));
@@ -181,13 +205,15 @@ TEST(Lfo, MonoModeRestartsAtEveryNoteFreeModeNever) {
         host->setParameter(prm::FreeLfo1ModAmt, (1.0f / 36.0f + 1.0f) / 2.0f);  // one semitone
         renderFrames(*host, 22050, 512);
         std::vector<VstMidiEvent> events{noteOn(0, 81, 127)};
-        if (secondNote) events.push_back(noteOn(33075, 45, 1));
+        if (secondNote) events.push_back(noteOn(33075, legato ? 83 : 45, 1));
         auto r = renderFrames(*host, 44100, 512, events).left;
         const double f = analysis::frequency(r, 44100.0, 35500, 41500);
-        return analysis::cents(f, 440.0) > 50.0;
+        return analysis::cents(f, legato && secondNote ? 493.883 : 440.0) > 50.0;
     };
     EXPECT_TRUE(highAt(2, false));   // "Mono": restarted by the first note, high from 0.5 s
     EXPECT_FALSE(highAt(2, true));   // ... and by the second, low again from 0.75 s
     EXPECT_EQ(highAt(1, false), highAt(1, true));  // "Free": the second note changes nothing
     EXPECT_TRUE(highAt(0, true));    // "Poly": the first voice keeps its own phase
+    EXPECT_TRUE(highAt(0, false, true));
+    EXPECT_FALSE(highAt(0, true, true));  // ... and restarts it at a legato note
 }

@@ -115,6 +115,31 @@ TEST(ModMatrix, SpeedAndAdditiveDestinations) {
     EXPECT_NEAR(pitchCents(r, 10000, 40000, 110.0), std::trunc(0.99f * 0.5f * 3600.0f), 0.05);
 }
 
+TEST(ModMatrix, AmountControlsAndAmountDestinations) {
+    // "Offset" on "Semi 1" at amount 0, its amount controlled by the wheel at
+    // +100 %: the amount becomes the wheel's value, and the control source adds
+    // to the signal as well.
+    {
+        auto host = plainSine();
+        route(*host, 0, modsrc::Offset, moddst::osc(0, moddst::OscSemi), 0.0f, modsrc::ModWhl);
+        host->setParameter(prm::Mod1AmountControl, 1.0f);
+        auto r = renderFrames(*host, 80000, 512, {controller(0, 1, 64), noteOn(0, 57)}).left;
+        const double w = 64.0 / 127.0;
+        EXPECT_NEAR(pitchCents(r, 40000, 80000, 110.0), std::trunc((1.0 + w) * 3600.0) * w, 1.0);
+    }
+    // Free envelope 1 (sustain 0.495) on "Main Pitch" at amount 0, and "Offset"
+    // on "Env 1 Amt" at +0.5: the envelope's amount becomes 0.5.
+    auto host = plainSine();
+    host->setParameter(prm::FreeEnvelope1Attack, 0.0f);
+    host->setParameter(prm::FreeEnvelope1Decay, 0.0f);
+    host->setParameter(prm::FreeEnvelope1Sustain, 0.5f);
+    host->setParameter(prm::FreeEnvelope1Dest, modChoice(moddst::MainPitch));
+    host->setParameter(prm::FreeEnvelope1Amount, 0.5f);
+    route(*host, 0, modsrc::Offset, moddst::Env1Amt, 0.5f);
+    auto r = renderFrames(*host, 40000, 512, {noteOn(0, 57)}).left;
+    EXPECT_NEAR(pitchCents(r, 10000, 40000, 110.0), std::trunc(0.99f * 0.5f * 3600.0f) * 0.5, 0.05);
+}
+
 TEST(ModMatrix, ControllerOnVolumeMovesTheMasterThroughTheControllerRow) {
     // "Main Volume" at -30 dB; CC16 adds its value to it before the dB taper.
     auto measure = [](int cc, float amount) {
@@ -144,6 +169,26 @@ TEST(ModMatrix, VelocityOnVolumeScalesTheMaster) {
     EXPECT_NEAR(measure(1.0f, 64) / unity, 64.0 / 127.0, 0.003);
     EXPECT_NEAR(measure(-1.0f, 64) / unity, 1.0 - 64.0 / 127.0, 0.003);
     EXPECT_LT(measure(-1.0f, 127) / unity, 1e-3);
+}
+
+TEST(ModMatrix, SharedFreeLfoGatesTheMasterVolume) {
+    // Free LFO 1 in "Free" mode, a square, on "Volume" at +0.5: the master
+    // factor 1 - 0.5 + 0.5 (2 raw - 1) is 0 in one half of the cycle and 1 in the other.
+    auto host = plainSine();
+    host->setParameter(prm::FreeLfo1Mode, choice(1, 3));
+    host->setParameter(prm::FreeLfo1Wave, choice(4, 6));
+    host->setParameter(prm::FreeLfo1Speed, 0.5f);  // 2.33 s a cycle
+    host->setParameter(prm::FreeLfo1Dest, modChoice(moddst::Volume));
+    host->setParameter(prm::FreeLfo1ModAmt, 0.75f);
+    auto r = renderFrames(*host, 110000, 512, {noteOn(0, 81)}).left;
+    double loud = 0.0, quiet = 1.0;
+    for (size_t at = 0; at + 2205 <= r.size(); at += 2205) {
+        const double level = analysis::rms(r, at, at + 2205);
+        loud = std::max(loud, level);
+        quiet = std::min(quiet, level);
+    }
+    EXPECT_GT(loud, 0.6);
+    EXPECT_LT(quiet, 1e-3);
 }
 
 TEST(ModMatrix, PortamentoDestinationLengthensTheGlide) {
@@ -208,18 +253,19 @@ TEST(ModMatrix, EffectSlotsReadTheSharedRow) {
     plugin->setParameter(prm::FxMod1Source, modChoice(modsrc::Offset));
     plugin->setParameter(prm::FxMod1Amt, 0.75f);        // amount +0.5
     plugin->setParameter(prm::FxMod1Destination, modChoice(1));  // "FX 1 mix"
-    plugin->setParameter(prm::FxMod2Source, modChoice(modsrc::Offset));
+    plugin->setParameter(prm::FxMod2Source, modChoice(modsrc::ModWhl));  // the wheel at 0
     plugin->setParameter(prm::FxMod2Amt, 0.25f);        // amount -0.5
     plugin->setParameter(prm::FxMod2Destination, modChoice(30));  // "FX3 H"
     const float* shared = row();
     EXPECT_FLOAT_EQ(shared[moddst::Fx1Mix], 0.5f);
-    EXPECT_FLOAT_EQ(shared[74], -0.5f);  // a knob takes the source's bipolar form: 2 x 1 - 1
+    EXPECT_FLOAT_EQ(shared[74], 0.5f);  // a knob takes the source's bipolar form: 2 x 0 - 1
     for (int d = 46; d < 74; ++d) EXPECT_EQ(shared[d], 0.0f) << d;
     // Beyond "FX3 H" the effect slots address nothing.
     plugin->setParameter(prm::FxMod2Destination, modChoice(31));
     shared = row();
     EXPECT_EQ(shared[74], 0.0f);
     EXPECT_EQ(shared[moddst::Env1Amt], 0.0f);
+    EXPECT_EQ(shared[moddst::Env2Amt], 0.0f);
     // A general slot reaches the effect knobs too.
     plugin->setParameter(prm::Mod1Source, modChoice(modsrc::Offset));
     plugin->setParameter(prm::Mod1Amt, 1.0f);

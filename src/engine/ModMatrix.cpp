@@ -19,7 +19,8 @@ enum Rule : unsigned char {
     Speed,     // up to two octaves of rate either way
 };
 
-constexpr int kRuleRows = moddst::kDestinations;
+// As long as the destination rows, so that no index can read past the table.
+constexpr int kRuleRows = moddst::kCount;
 
 constexpr std::array<Rule, kRuleRows> voiceRules() {
     std::array<Rule, kRuleRows> r{};

@@ -4,6 +4,7 @@
 // host time).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -89,6 +90,13 @@ TEST(Arpeggiator, ModesWalkTheHeldNotes) {
     EXPECT_EQ(play(Up, {67, 60, 64}, 4), (V{67, 60, 64, 67}));
     EXPECT_EQ(play(Ordered, {67, 60, 64}, 4), (V{60, 64, 67, 60}));
     EXPECT_EQ(play(Ordered, {67, 60, 64}, 4, 0.9f), (V{67, 60, 64, 67}));
+    EXPECT_EQ(play(3, {60, 64, 67}, 6), (V{67, 64, 60, 64, 67, 64}));      // "Down/Up"
+    EXPECT_EQ(play(6, {67, 60, 64}, 4), (V{67, 64, 60, 67}));              // "Rev. Ord."
+    EXPECT_EQ(play(8, {67, 60, 64}, 5), (V{67, 64, 60, 64, 67}));          // "O Down/Up"
+    // "Random" picks among the held notes, not always the same one.
+    const V random = play(4, {60, 64, 67}, 12);
+    for (int n : random) EXPECT_TRUE(n == 60 || n == 64 || n == 67) << n;
+    EXPECT_NE(std::count(random.begin(), random.end(), random[0]), 12);
 }
 
 TEST(Arpeggiator, StepsTunesAndOctaves) {
@@ -266,6 +274,14 @@ TEST(Arpeggiator, LatchHoldsThePhraseUntilTheNextOne) {
     EXPECT_EQ(std::vector<int>(notes.begin(), notes.begin() + 7),
               (std::vector<int>{60, 64, 60, 64, 60, 64, 60}));
     EXPECT_EQ(std::vector<int>(notes.begin() + 9, notes.end()), (std::vector<int>{67, 67, 67}));
+
+    // The sustain pedal holds an arpeggio too; lifting it stops the pattern.
+    host = arpSynth(Up);
+    useSquare(*host);
+    const auto held = playFree(*host, {controller(0, 64, 127), noteOn(0, 93), noteOff(3000, 93),
+                                       controller(int(4.2 * kStep), 64, 0)},
+                               int(7 * kStep));
+    EXPECT_EQ(onsets(held).size(), 5u);
 }
 
 TEST(Arpeggiator, SyncedOnsetsLandOnTheHostSixteenths) {

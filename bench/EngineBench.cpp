@@ -75,10 +75,11 @@ void renderSixteenVoices(benchmark::State& state, const std::vector<std::pair<in
                                                     benchmark::Counter::kIsRate);
 }
 
-// Argument: oversampling choice (0 = 1x, 4 = 16x).
-void BM_SixteenVoicesThreeOscillators(benchmark::State& state) {
-    renderSixteenVoices(state, {
-        {prm::PlayMode, 0.0f},          {prm::OverSampling, choice(int(state.range(0)), 5)},
+// Three saws with spread through the 24 dB low-pass, at oversampling choice
+// `oversampling` (0 = 1x .. 4 = 16x).
+std::vector<std::pair<int, float>> threeSpreadSaws(int oversampling) {
+    return {
+        {prm::PlayMode, 0.0f},          {prm::OverSampling, choice(oversampling, 5)},
         {prm::Osc1On, 1.0f},            {prm::Osc2On, 1.0f},
         {prm::Osc3On, 1.0f},            {prm::Osc1Output, 1.0f},
         {prm::Osc2Output, 1.0f},        {prm::Osc1Type, choice(1, 128)},
@@ -87,7 +88,12 @@ void BM_SixteenVoicesThreeOscillators(benchmark::State& state) {
         {prm::Osc3Spread, 0.5f},        {prm::FilterType, choice(9, 14)},
         {prm::FilterFrequency, 0.6f},   {prm::FilterResonance, 0.3f},
         {prm::VolumeEnvelopeAttack, 0.0f}, {prm::VolumeEnvelopeSustain, 1.0f},
-    });
+    };
+}
+
+// Argument: oversampling choice (0 = 1x, 4 = 16x).
+void BM_SixteenVoicesThreeOscillators(benchmark::State& state) {
+    renderSixteenVoices(state, threeSpreadSaws(int(state.range(0))));
     state.counters["oversampling"] = double(1 << state.range(0));
 }
 BENCHMARK(BM_SixteenVoicesThreeOscillators)->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
@@ -104,17 +110,9 @@ void BM_SixteenVoicesModulated(benchmark::State& state) {
     const auto [env2, lfo1Speed] = modulation(24, 43);
     const auto [offset, filterFrequency] = modulation(30, 29);
     const auto [none, panning] = modulation(0, 37);
-    const float pwm2 = (18.5f) / 99.99f, filterQ = 30.5f / 99.99f;
-    renderSixteenVoices(state, {
-        {prm::PlayMode, 0.0f},          {prm::OverSampling, 0.0f},
-        {prm::Osc1On, 1.0f},            {prm::Osc2On, 1.0f},
-        {prm::Osc3On, 1.0f},            {prm::Osc1Output, 1.0f},
-        {prm::Osc2Output, 1.0f},        {prm::Osc1Type, choice(1, 128)},
-        {prm::Osc2Type, choice(1, 128)}, {prm::Osc3Type, choice(1, 128)},
-        {prm::Osc1Spread, 0.5f},        {prm::Osc2Spread, 0.5f},
-        {prm::Osc3Spread, 0.5f},        {prm::FilterType, choice(9, 14)},
-        {prm::FilterFrequency, 0.6f},   {prm::FilterResonance, 0.3f},
-        {prm::VolumeEnvelopeAttack, 0.0f}, {prm::VolumeEnvelopeSustain, 1.0f},
+    const float pwm2 = 18.5f / 99.99f, filterQ = 30.5f / 99.99f;
+    auto sound = threeSpreadSaws(0);
+    sound.insert(sound.end(), {
         {prm::PitchLfoAmt, 0.3f},
         {prm::FilterLfoMode, choice(0, 3)}, {prm::FilterLfoSync, 0.0f},
         {prm::FilterLfoSpeed, 0.6f},    {prm::FilterLfoAmt, 0.7f},
@@ -130,6 +128,7 @@ void BM_SixteenVoicesModulated(benchmark::State& state) {
         {prm::Mod1Source + 3, env2},    {prm::Mod1Destination + 3, lfo1Speed}, {prm::Mod1Amt + 3, 0.8f},
         {prm::Mod1ModSource, offset},   {prm::Mod1ModSource + 1, none},
     });
+    renderSixteenVoices(state, sound);
 }
 BENCHMARK(BM_SixteenVoicesModulated)->Unit(benchmark::kMicrosecond);
 

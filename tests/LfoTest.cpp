@@ -53,6 +53,17 @@ std::unique_ptr<vsthost::PluginHost> pitchLfoSynth(double rate, float wave, floa
     return host;
 }
 
+// The lowest and highest pitch over windows of `window` samples every `step`.
+std::pair<double, double> pitchRange(const std::vector<float>& r, size_t window, size_t step) {
+    double low = 1e9, high = 0.0;
+    for (size_t at = 4000; at + window + 1000 < r.size(); at += step) {
+        const double f = analysis::frequency(r, 44100.0, at, at + window);
+        low = std::min(low, f);
+        high = std::max(high, f);
+    }
+    return {low, high};
+}
+
 double meanCycle(const std::vector<double>& turns) {
     return (turns.back() - turns.front()) / double(turns.size() - 1);
 }
@@ -99,24 +110,14 @@ TEST(Lfo, SquarePitchLfoAlternatesByItsAmount) {
         auto host = pitchLfoSynth(44100.0, choice(4, 6), 0.5f, 0.0f, amount);  // 0.43 Hz
         auto r = renderFrames(*host, 200000, 512, {noteOn(0, kNote)}).left;
         // Pitches over windows well inside the halves of the cycle.
-        double low = 1e9, high = 0.0;
-        for (size_t at = 4000; at + 4000 < r.size(); at += 4000) {
-            const double f = analysis::frequency(r, 44100.0, at, at + 3000);
-            low = std::min(low, f);
-            high = std::max(high, f);
-        }
+        const auto [low, high] = pitchRange(r, 3000, 4000);
         EXPECT_NEAR(analysis::cents(low, kNoteHz), 0.0, 0.5) << amount;
         EXPECT_NEAR(analysis::cents(high, kNoteHz), 100.0 * amount, 0.5) << amount;
     }
     // The sine swings both ways.
     auto host = pitchLfoSynth(44100.0, choice(0, 6), 0.5f, 0.0f, 1.0f);
     auto r = renderFrames(*host, 200000, 512, {noteOn(0, kNote)}).left;
-    double low = 1e9, high = 0.0;
-    for (size_t at = 4000; at + 1000 < r.size(); at += 1000) {
-        const double f = analysis::frequency(r, 44100.0, at, at + 1000);
-        low = std::min(low, f);
-        high = std::max(high, f);
-    }
+    const auto [low, high] = pitchRange(r, 1000, 1000);
     EXPECT_NEAR(analysis::cents(low, kNoteHz), -100.0, 3.0);
     EXPECT_NEAR(analysis::cents(high, kNoteHz), 100.0, 3.0);
 }

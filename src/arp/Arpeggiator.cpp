@@ -186,22 +186,13 @@ void Arpeggiator::chordStep(const ArpStep& step, bool restarted, ArpVoices& voic
     const int count = notes_.noteCount;
     if (newNote) {
         voices.arpReleaseAll();
-        for (int k = 0; k < count; ++k) {
-            const float v = (1.0f - settings.velMix) * stepVelocity +
-                            settings.velMix * notes_.noteVelocity[k];
-            chordVoices[k] = voices.arpNextVoice();
-            chordVelocities[k] = v;
-            voices.arpStartNote(chordVoices[k], notes_.noteList[k], v, currentTranspose, true, false);
-        }
+        for (int k = 0; k < count; ++k) startChordNote(k, voices);
         chordCount = count;
     } else {
         const int tied = chordCount < count ? chordCount : count;
         for (int k = 0; k < tied; ++k) {
-            if (settings.tiedMode) {
-                const float v = (1.0f - settings.velMix) * stepVelocity +
-                                settings.velMix * notes_.noteVelocity[k];
-                chordVelocities[k] = 0.100000024f * v + 0.9f * chordVelocities[k] + 1e-15f;
-            }
+            if (settings.tiedMode)
+                chordVelocities[k] = 0.100000024f * chordVelocity(k) + 0.9f * chordVelocities[k] + 1e-15f;
             voices.arpStartNote(chordVoices[k], notes_.noteList[k], chordVelocities[k],
                                 currentTranspose, false, false);
             if (settings.tiedMode)
@@ -211,15 +202,20 @@ void Arpeggiator::chordStep(const ArpStep& step, bool restarted, ArpVoices& voic
     octave = (octave + 1) % settings.octaves;
 }
 
+float Arpeggiator::chordVelocity(int k) const {
+    return (1.0f - settings.velMix) * stepVelocity + settings.velMix * notes_.noteVelocity[k];
+}
+
+void Arpeggiator::startChordNote(int k, ArpVoices& voices) {
+    chordVoices[k] = voices.arpNextVoice();
+    chordVelocities[k] = chordVelocity(k);
+    voices.arpStartNote(chordVoices[k], notes_.noteList[k], chordVelocities[k], currentTranspose, true,
+                        false);
+}
+
 void Arpeggiator::startAddedChordNotes(ArpVoices& voices) {
     const int count = notes_.noteCount;
-    for (int k = count - addedChordNotes; k < count; ++k) {
-        const float v = (1.0f - settings.velMix) * stepVelocity +
-                        settings.velMix * notes_.noteVelocity[k];
-        chordVoices[k] = voices.arpNextVoice();
-        chordVelocities[k] = v;
-        voices.arpStartNote(chordVoices[k], notes_.noteList[k], v, currentTranspose, true, false);
-    }
+    for (int k = count - addedChordNotes; k < count; ++k) startChordNote(k, voices);
     chordCount = count;
     addedChordNotes = 0;
 }

@@ -58,6 +58,9 @@ private:
     void noteStep(const ArpStep& step, bool restarted, ArpVoices& voices, Random15& random);
     void chordStep(const ArpStep& step, bool restarted, ArpVoices& voices);
     void startAddedChordNotes(ArpVoices& voices);
+    // Listed note k at the current step's mix of step and key velocity.
+    float chordVelocity(int k) const;
+    void startChordNote(int k, ArpVoices& voices);
     // Mode 10.
     void modClock(double advance16, const ParamValue* values);
     bool holdsIntoNextStep(const ParamValue* values) const;

@@ -69,7 +69,6 @@ public:
     const float* sharedModRow() const { return matrix.sharedDest(); }
     // The arpeggiator's current step for the editor's step display (any thread).
     int arpDisplayedStep() const { return arp.displayedStep(); }
-    const HostTime& time() const { return hostTime; }
 
 private:
     float param(int index) const { return values[index]; }

@@ -160,3 +160,24 @@ TEST(RenderTiming, TransportFollowsTempoAndMeter) {
     EXPECT_DOUBLE_EQ(times[10].barStartPos, 6.0);
     EXPECT_DOUBLE_EQ(times[16].barStartPos, 9.0);  // quarter 9.5
 }
+
+TEST(RenderTiming, BlocksEndWhereTheTempoChanges) {
+    // 90 BPM from tick 1070: sample 49153.125, so the block with the new tempo
+    // starts at 49154 and every block reports the tempo that holds for all of it.
+    MidiSong song = songWith({{4800, 60}});
+    song.tempos.push_back({1070, 666667});
+    for (int32_t blockSize : {512, 4096}) {
+        render::SequencerSettings s;
+        s.blockSize = blockSize;
+        Sequencer seq(song, s);
+        Sequencer::Block b;
+        bool found = false;
+        while (seq.next(b)) {
+            const bool before = b.start + b.frames <= 49154;
+            EXPECT_TRUE(before || b.start >= 49154) << blockSize << " block at " << b.start;
+            EXPECT_NEAR(b.time.tempo, b.start < 49154 ? 120.0 : 90.0, 1e-3) << b.start;
+            found |= b.start == 49154;
+        }
+        EXPECT_TRUE(found) << blockSize;
+    }
+}

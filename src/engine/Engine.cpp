@@ -4,9 +4,6 @@
 
 Engine::Engine(const ParamValue* values, ProcessContext& ctx, AudioEffect& plugin)
     : values(values), ctx(ctx), plugin(plugin) {
-    for (int d = 0; d < moddst::kCount; ++d)
-        sharedMod[d] = moddst::isMultiplicative(d) ? 1.0f : 0.0f;
-    sharedSources[modsrc::Offset] = 1.0f;
     mainFilterFn = mainFilterFunction(0);
     secondaryFilterFn = secondaryFilterFunction(0);
     for (int n = 0; n < 3; ++n) oscSampleFn[n] = selectSampleFunction(oscSlots[n], n);
@@ -34,6 +31,6 @@ void Engine::followSampleRate() {
 }
 
 void Engine::setSource(int source, float value) {
-    sharedSources[source] = value;
+    matrix.setSharedSource(source, value);
     for (Voice& v : voices) v.sources[source] = value;
 }

@@ -79,7 +79,7 @@ void Engine::updateOscillatorGlobals() {
             static_cast<float>(static_cast<int>((2.0f * param(p.fine) - 1.0f) * 100.0f)) *
             0.00083333335f;
         oscSlots[n].baseIncrement =
-            std::exp2(bend + semi + fine) * oversampleScale * tuning * pitchLfoFactor * kPhaseScale;
+            std::exp2(bend + semi + fine) * oversampleScale * tuning * lfos.pitchLfoFactor() * kPhaseScale;
     }
 }
 

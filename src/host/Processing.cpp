@@ -41,6 +41,7 @@ void APlugin::processReplacing(float** inputs, float** outputs, int32_t sampleFr
         return;
     }
     startBlock();
+    engine.beginBlock();
     if (haveOutputs) {
         const bool haveInputs = inputs && inputs[0] && inputs[1];
         float* outL = outputs[0];

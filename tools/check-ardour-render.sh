@@ -5,6 +5,7 @@
 # Defaults: build/Brennix.so and build/tools/brennix-render (it builds nothing).
 # Installs Debian's ardour package if it is missing (as root, or with sudo).
 # --keep DIR keeps the session, the MIDI file and both renders in DIR.
+# ARDOUR_TIMEOUT (default 90) limits each Ardour run, in seconds; see ardour_run.
 # Exit status: 0 match, 1 mismatch or failure, 2 bad command line.
 #
 # The session: the "None (Dummy)" back end at 48 kHz, tempo 132 BPM, one MIDI
@@ -58,6 +59,7 @@ TAIL=2
 BLOCK=512
 TOLERANCE_DB=0.5
 SHIFT_TICKS=64
+ARDOUR_TIMEOUT="${ARDOUR_TIMEOUT:-90}"  # seconds for one Ardour run
 
 started=$(date +%s)
 scanner=/usr/lib/ardour7/ardour-vst-scanner
@@ -97,7 +99,7 @@ export LXVST_PATH="$work/vst"
 mkdir -p "$LXVST_PATH"
 cp "$plugin" "$LXVST_PATH/Brennix.so"
 touch -d "@$(( $(date +%s) - 60 ))" "$LXVST_PATH/Brennix.so"
-LD_LIBRARY_PATH=/usr/lib/ardour7 nice "$scanner" -f "$LXVST_PATH/Brennix.so" > "$work/scan.log" 2>&1 ||
+LD_LIBRARY_PATH=/usr/lib/ardour7 timeout -k 10 "$ARDOUR_TIMEOUT" nice "$scanner" -f "$LXVST_PATH/Brennix.so" > "$work/scan.log" 2>&1 ||
   { cat "$work/scan.log"; echo "FAILED: Ardour's scanner could not load $plugin" >&2; exit 1; }
 
 # The dummy back end is hidden unless the user's config (read after
@@ -116,12 +118,30 @@ python3 "$here/ardour/phrase.py" --tempo "$TEMPO" --smf "$work/shifted.mid" --no
   --shift-ticks "$SHIFT_TICKS"
 onsets=$(sed -n 's/^onsets \([0-9]*\) .*/\1/p' "$work/phrase.notes")
 
+# Ardour 7.3 now and then deadlocks, seen once in about 20 exports on a loaded
+# machine: ardour7-export waited forever in Session::start_audio_export for its
+# butler thread, itself stuck in butler_transport_work, before writing a frame.
+# Each Ardour run therefore gets a time limit (a normal one takes 2 to 10 s) and
+# up to three tries; what a try leaves behind (CLEAN) is removed before the next.
+ardour_run() {  # ardour_run LOG CLEAN COMMAND...
+  log="$1" clean="$2"
+  shift 2
+  for try in 1 2 3; do
+    rm -rf "$clean"
+    timeout -k 10 "$ARDOUR_TIMEOUT" nice "$@" > "$log" 2>&1 && return 0
+    status=$?
+    [ "$status" -eq 124 ] || [ "$status" -eq 137 ] || return "$status"
+    echo "Ardour hung and was stopped after $ARDOUR_TIMEOUT s (try $try of 3): $1" >&2
+  done
+  return 1
+}
+
 # ardour7-lua runs the script and exits 1 on any Lua error. It prints its
 # engine's chatter ("MIDI Clock in new MIDI buffer ...", "Falling back to
 # Reasonable Synth for Midi Audition", "Butler drops pool trash"), kept in a log.
 session="$work/session"
-nice ardour7-lua "$here/ardour/make-session.lua" "$session" brennix "$RATE" "$TEMPO" "$PROGRAM" \
-  "$work/phrase.notes" "$TAIL" > "$work/lua.log" 2>&1 ||
+ardour_run "$work/lua.log" "$session" ardour7-lua "$here/ardour/make-session.lua" "$session" brennix \
+  "$RATE" "$TEMPO" "$PROGRAM" "$work/phrase.notes" "$TAIL" ||
   { cat "$work/lua.log"; echo "FAILED: ardour7-lua could not build the session" >&2; exit 1; }
 grep -E "^(program|session) " "$work/lua.log"
 python3 "$here/ardour/patch-session.py" "$session/brennix.ardour"
@@ -132,7 +152,7 @@ python3 "$here/ardour/patch-session.py" "$session/brennix.ardour"
 # takes the session name without ".ardour"; -b float writes 32-bit float at
 # the session rate. It reports success even for an empty range, so the output
 # is checked by its content below.
-nice ardour7-export -b float -o "$work/ardour.wav" "$session" brennix > "$work/export.log" 2>&1 ||
+ardour_run "$work/export.log" "$work/ardour.wav" ardour7-export -b float -o "$work/ardour.wav" "$session" brennix ||
   { cat "$work/export.log"; echo "FAILED: ardour7-export failed" >&2; exit 1; }
 [ -s "$work/ardour.wav" ] || { cat "$work/export.log"; echo "FAILED: no export" >&2; exit 1; }
 

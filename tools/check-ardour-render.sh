@@ -118,11 +118,16 @@ python3 "$here/ardour/phrase.py" --tempo "$TEMPO" --smf "$work/shifted.mid" --no
   --shift-ticks "$SHIFT_TICKS"
 onsets=$(sed -n 's/^onsets \([0-9]*\) .*/\1/p' "$work/phrase.notes")
 
-# Ardour 7.3 now and then deadlocks, seen once in about 20 exports on a loaded
-# machine: ardour7-export waited forever in Session::start_audio_export for its
-# butler thread, itself stuck in butler_transport_work, before writing a frame.
-# Each Ardour run therefore gets a time limit (a normal one takes 2 to 10 s) and
-# up to three tries; what a try leaves behind (CLEAN) is removed before the next.
+# Ardour 7.3 itself now and then hangs or crashes, seen about once in 40
+# exports each on a loaded machine. The hang: ardour7-export waits forever in
+# Session::start_audio_export for its butler thread, itself stuck in
+# Session::butler_transport_work, before writing a frame. The crash: a
+# segmentation fault or "munmap_chunk(): invalid pointer" as the finished export
+# frees its ExportFormatSpecification, while Ardour's background thread is still
+# parsing its 454 MIDI name documents with libxml2. Neither stack holds a frame
+# of the plug-in. Each Ardour run therefore gets a time limit (a normal one
+# takes 2 to 10 s) and up to three tries when it hangs or dies of a signal; what
+# a try leaves behind (CLEAN) is removed before the next. Every retry is said.
 ardour_run() {  # ardour_run LOG CLEAN COMMAND...
   log="$1" clean="$2"
   shift 2
@@ -130,8 +135,12 @@ ardour_run() {  # ardour_run LOG CLEAN COMMAND...
     rm -rf "$clean"
     timeout -k 10 "$ARDOUR_TIMEOUT" nice "$@" > "$log" 2>&1 && return 0
     status=$?
-    [ "$status" -eq 124 ] || [ "$status" -eq 137 ] || return "$status"
-    echo "Ardour hung and was stopped after $ARDOUR_TIMEOUT s (try $try of 3): $1" >&2
+    [ "$status" -eq 124 ] || [ "$status" -gt 128 ] || return "$status"
+    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+      echo "RETRY: $1 hung and was stopped after $ARDOUR_TIMEOUT s (try $try of 3)" >&2
+    else
+      echo "RETRY: $1 died of signal $((status - 128)) (try $try of 3): $(tail -c 200 "$log")" >&2
+    fi
   done
   return 1
 }

@@ -198,10 +198,15 @@ TEST_F(Controls, OptionMenuShowsTheEntryOrTitleInTheBitmapFont) {
     EXPECT_EQ(textAlong(*frame, 100, 200, 110), "S&H");
     frame->writePng(renderPath("option-menu.png"));
 
-    // Too long for the face: the glyphs past the right edge are left out.
-    auto* narrow = add(new blueOptionMenu(CRect(300, 100, 330, 119), &listener, 85, nullptr, &fonts));
-    narrow->addEntry("ABCDEFGH");
-    EXPECT_EQ(textAlong(*frame, 290, 340, 110), "ABC");  // from the left edge, cut at the right
+    // A little too long for the face: narrowed to fit, every glyph shows.
+    auto* narrow = add(new blueOptionMenu(CRect(300, 100, 348, 119), &listener, 85, nullptr, &fonts));
+    narrow->addEntry("ABCDEFG");  // 56 pixels in 48
+    EXPECT_EQ(textAlong(*frame, 290, 360, 110), "ABCDEFG");
+    EXPECT_EQ(glyphAt(*frame, 349, 110), 0);
+    // Far too long even when narrowed: from the left edge, cut at the right.
+    narrow->setCurrent(0);
+    narrow->setTitle("ABCDEFGHIJKLMNOP");  // 128 pixels: 80 of them fit at the narrowest
+    EXPECT_EQ(textAlong(*frame, 290, 360, 110), "ABCDEFGHIJ");
 }
 
 TEST_F(Controls, OptionMenuPopsUpLearnsAndOffersModifiers) {

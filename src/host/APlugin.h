@@ -110,6 +110,10 @@ public:
 
     // State read by tests and the editor.
     const ParameterState& parameters() const { return params; }
+    // The value "Set to Default" restores; the editor's FX section sets it per effect type.
+    void setDefaultValue(int index, float value) {
+        if (index >= 0 && index < kNumParams) params.defaultValue[index] = value;
+    }
     const ProgramRecord& program(int index) const { return programs[index]; }
     const ProcessContext& processContext() const { return ctx; }
     bool isEngineBusy() const { return engineBusy.load(std::memory_order_acquire) != 0; }

@@ -22,7 +22,12 @@ uEditor::uEditor(APlugin* plugin) : AEffGUIEditor(plugin), plugin(plugin) {
     stampClocks();
 }
 
-uEditor::~uEditor() { close(); }
+uEditor::~uEditor() {
+    // The plug-in is going: nothing may reach it or its host any more.
+    plugin = nullptr;
+    effect = nullptr;
+    close();
+}
 
 bool uEditor::open(void* parentWindow) {
     if (frame) close();

@@ -369,6 +369,20 @@ TEST_F(EditorLogic, ParameterChangesOnlyMarkUntilIdleAndAProgramChangeRefreshesA
     EXPECT_FLOAT_EQ(cutoff->getValue(), before);  // nothing touched the view
     idle();
     EXPECT_FLOAT_EQ(cutoff->getValue(), 0.125f);
+    // The highest parameters with controls too.
+    plugin->setParameter(prm::DecayReleaseShape, 0.875f);
+    plugin->setParameter(prm::OverSamplingFilter, 1.0f);
+    idle();
+    EXPECT_FLOAT_EQ(control(Kind::Knob, prm::DecayReleaseShape)->getValue(), 0.875f);
+    EXPECT_FLOAT_EQ(control(Kind::Switch, prm::OverSamplingFilter)->getValue(), 1.0f);
+    // The morph menus name the programs their parameters point at.
+    plugin->setParameter(prm::CrossPrB, (5 + 0.5f) / 127.99f);
+    idle();
+    char fifth[64];
+    plugin->getProgramNameIndexed(0, 5, fifth);
+    for (const editor::RegisteredControl& e : editor->controls().all())
+        if (e.layout->kind == Kind::MorphMenu && e.layout->index == 1)
+            EXPECT_EQ(static_cast<blueOptionMenu*>(e.control)->getTitle(), fifth);
 
     plugin->setProgram(3);
     EXPECT_FLOAT_EQ(cutoff->getValue(), 0.125f);
@@ -498,6 +512,9 @@ TEST_F(EditorLogic, HelpIsHiddenByAnyChangeAndPlacedInsideTheWindow) {
     EXPECT_FALSE(help->isShown());
     editor->showHelpFor(61, CPoint(10, 10));
     clickOn(record(Kind::Switch, 17));  // so does a change of any control
+    EXPECT_FALSE(help->isShown());
+    editor->showHelpFor(61, CPoint(10, 10));
+    clickOn(record(Kind::PushButton, 901));  // even of one that edits no parameter
     EXPECT_FALSE(help->isShown());
     EXPECT_EQ(frame().getChildren().back(), help);  // topmost
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "EditorTestSupport.h"
 #include "TestSupport.h"
 #include "WidgetTestSupport.h"
 #include "X11TestSupport.h"
@@ -21,17 +22,9 @@ using VSTGUI::CPoint;
 
 namespace {
 
-const layout::Control& record(Kind kind, int tag, Role role = Role::None, int index = 0) {
-    for (const layout::Table& t : layout::tables())
-        for (const layout::Control& c : t.controls)
-            if (c.kind == kind && c.tag == tag && c.role == role && c.index == index) return c;
-    throw std::runtime_error("no such layout record");
-}
+using editor_testing::record;
 
-CPoint centre(const layout::Control& c) {
-    layout::Rect r = c.windowRect();
-    return CPoint(r.left + r.width() / 2, r.top + r.height() / 2);
-}
+CPoint centre(const layout::Control& c) { return editor_testing::centreOf(c); }
 
 // Where entry `index` of a pop-up menu with `entries` plain entries lies: the
 // menu opens below its control (above when there is no room) with 16-pixel

@@ -269,6 +269,31 @@ TEST_F(Controls, TextButtonRadioButtonAndLevelIndicator) {
     text->setText(std::string(300, 'x').c_str());
     EXPECT_EQ(text->getText().size(), 255u);
 
+    // A text too wide for its display is set smaller so that all of it shows;
+    // one that cannot fit at all starts at the left edge.
+    auto inkColumns = [&](int left, int right, int y0, int y1) {
+        frame->redrawAll();
+        std::pair<int, int> span{-1, -1};
+        for (int x = left; x < right; ++x)
+            for (int y = y0; y < y1; ++y)
+                if (frame->getBackBuffer()->getPixel(x, y).red > 128) {
+                    if (span.first < 0) span.first = x;
+                    span.second = x;
+                }
+        return span;
+    };
+    auto* status = add(new blueTextButton(CRect(10, 40, 192, 58), &listener, 9999,
+                                          "Free Envelope Amount Control: +100 %"));
+    auto [first, last] = inkColumns(0, 300, 40, 58);
+    // Centred with room on both sides, and still about the display's width, not a tiny text.
+    EXPECT_GE(first - 10, 4);
+    EXPECT_NEAR(first - 10, 191 - last, 3);
+    EXPECT_GT(last - first, 140);
+    status->setText(std::string(60, 'M').c_str());
+    first = inkColumns(0, 300, 40, 58).first;
+    EXPECT_GE(first, 11);
+    EXPECT_LE(first, 14);
+
     CBitmap* image = twoStateImage(26, 52);
     auto* radio = add(new blueRadioButton(CRect(100, 10, 126, 36), &listener, 9999, image, ""));
     click(*frame, 110, 20);

@@ -106,7 +106,8 @@ void uEditor::showValue(const editor::RegisteredControl& e) {
     CControl* control = e.control;
     const long tag = control->getTag();
     const float v = value(int(tag));
-    auto* menu = static_cast<blueOptionMenu*>(control);
+    // Only read in the menus' cases below.
+    auto* menu = e.optionMenu ? static_cast<blueOptionMenu*>(control) : nullptr;
     switch (c.kind) {
         case Kind::OptionMenu:
             menu->setCurrent(editor::ParameterSteps::entryOf(v, stepTable.of(tag), int(menu->getNbEntries())));

@@ -1,11 +1,14 @@
-// The editor's drawing cost on a frame as full as the real editor's (300
-// knobs on three regions over a background, no window): a full redraw, an
-// idle call with nothing dirty, and an idle after one knob moved.
+// The editor's drawing cost: first on a frame as full as the real editor's
+// (300 knobs on three regions over a blank background, no window), then on
+// the real editor with its controls and artwork: a full redraw, an idle call
+// with nothing dirty, an idle after a change.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
 #include "editor/brennixKnob.h"
+#include "editor/uEditor.h"
+#include "host/APlugin.h"
 #include "widgets/CBitmap.h"
 #include "widgets/CFrame.h"
 
@@ -66,3 +69,60 @@ static void BM_EditorIdleOneKnobMoved(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditorIdleOneKnobMoved)->Unit(benchmark::kMicrosecond);
+
+// The real editor: every control of the layout tables over the real artwork,
+// opened without a window on a plug-in built here.
+namespace {
+intptr_t hostVersionOnly(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+struct RealEditor {
+    APlugin plugin{hostVersionOnly};
+    uEditor* editor = plugin.getUEditor();
+    RealEditor() {
+        editor->openOffscreen();
+        editor->idle();
+    }
+    ~RealEditor() { editor->close(); }
+};
+}  // namespace
+
+static void BM_RealEditorFullRedraw(benchmark::State& state) {
+    RealEditor real;
+    for (auto _ : state) {
+        real.editor->getFrame()->setDirty();
+        real.editor->idle();
+    }
+}
+BENCHMARK(BM_RealEditorFullRedraw)->Unit(benchmark::kMillisecond);
+
+static void BM_RealEditorIdleNothingDirty(benchmark::State& state) {
+    RealEditor real;
+    for (auto _ : state) real.editor->idle();
+}
+BENCHMARK(BM_RealEditorIdleNothingDirty)->Unit(benchmark::kMicrosecond);
+
+// A host automating one knob: the mark, the update in idle and its redraw.
+static void BM_RealEditorIdleOneParameterAutomated(benchmark::State& state) {
+    RealEditor real;
+    float v = 0;
+    for (auto _ : state) {
+        v = v > 0.9f ? 0.0f : v + 0.05f;
+        real.plugin.setParameter(61, v);
+        real.editor->idle();
+    }
+}
+BENCHMARK(BM_RealEditorIdleOneParameterAutomated)->Unit(benchmark::kMicrosecond);
+
+// A program change: the full refresh of every control and its redraw.
+static void BM_RealEditorProgramChange(benchmark::State& state) {
+    RealEditor real;
+    int program = 0;
+    for (auto _ : state) {
+        program = (program + 1) % 12;
+        real.plugin.setProgram(program);
+        real.editor->idle();
+    }
+}
+BENCHMARK(BM_RealEditorProgramChange)->Unit(benchmark::kMillisecond);

@@ -198,10 +198,15 @@ TEST_F(Controls, OptionMenuShowsTheEntryOrTitleInTheBitmapFont) {
     EXPECT_EQ(textAlong(*frame, 100, 200, 110), "S&H");
     frame->writePng(renderPath("option-menu.png"));
 
-    // Too long for the face: the glyphs past the right edge are left out.
-    auto* narrow = add(new blueOptionMenu(CRect(300, 100, 330, 119), &listener, 85, nullptr, &fonts));
-    narrow->addEntry("ABCDEFGH");
-    EXPECT_EQ(textAlong(*frame, 290, 340, 110), "ABC");  // from the left edge, cut at the right
+    // A little too long for the face: narrowed to fit, every glyph shows.
+    auto* narrow = add(new blueOptionMenu(CRect(300, 100, 348, 119), &listener, 85, nullptr, &fonts));
+    narrow->addEntry("ABCDEFG");  // 56 pixels in 48
+    EXPECT_EQ(textAlong(*frame, 290, 360, 110), "ABCDEFG");
+    EXPECT_EQ(glyphAt(*frame, 349, 110), 0);
+    // Far too long even when narrowed: from the left edge, cut at the right.
+    narrow->setCurrent(0);
+    narrow->setTitle("ABCDEFGHIJKLMNOP");  // 128 pixels: 80 of them fit at the narrowest
+    EXPECT_EQ(textAlong(*frame, 290, 360, 110), "ABCDEFGHIJ");
 }
 
 TEST_F(Controls, OptionMenuPopsUpLearnsAndOffersModifiers) {
@@ -263,6 +268,31 @@ TEST_F(Controls, TextButtonRadioButtonAndLevelIndicator) {
     EXPECT_EQ(listener.changes[1].value, 0.0f);
     text->setText(std::string(300, 'x').c_str());
     EXPECT_EQ(text->getText().size(), 255u);
+
+    // A text too wide for its display is set smaller so that all of it shows;
+    // one that cannot fit at all starts at the left edge.
+    auto inkColumns = [&](int left, int right, int y0, int y1) {
+        frame->redrawAll();
+        std::pair<int, int> span{-1, -1};
+        for (int x = left; x < right; ++x)
+            for (int y = y0; y < y1; ++y)
+                if (frame->getBackBuffer()->getPixel(x, y).red > 128) {
+                    if (span.first < 0) span.first = x;
+                    span.second = x;
+                }
+        return span;
+    };
+    auto* status = add(new blueTextButton(CRect(10, 40, 192, 58), &listener, 9999,
+                                          "Free Envelope Amount Control: +100 %"));
+    auto [first, last] = inkColumns(0, 300, 40, 58);
+    // Centred with room on both sides, and still about the display's width, not a tiny text.
+    EXPECT_GE(first - 10, 4);
+    EXPECT_NEAR(first - 10, 191 - last, 3);
+    EXPECT_GT(last - first, 140);
+    status->setText(std::string(60, 'M').c_str());
+    first = inkColumns(0, 300, 40, 58).first;
+    EXPECT_GE(first, 11);
+    EXPECT_LE(first, 14);
 
     CBitmap* image = twoStateImage(26, 52);
     auto* radio = add(new blueRadioButton(CRect(100, 10, 126, 36), &listener, 9999, image, ""));

@@ -11,6 +11,7 @@
 
 #include "TestSupport.h"
 #include "WidgetTestSupport.h"
+#include "X11TestSupport.h"
 #include "editor/brennixKnob.h"
 #include "platform/MessageBox.h"
 #include "widgets/overlays/CMessageBox.h"
@@ -34,70 +35,16 @@ int openFileCount() {
     return n;
 }
 
-// The host's side: its own display connection and a mapped top-level window.
-struct HostWindow {
-    Display* display = nullptr;
-    Window window = 0;
-    explicit HostWindow(int w = 1000, int h = 600) {
-        // A busy server may refuse a connection for a moment.
-        for (int i = 0; i < 40 && !display && std::getenv("DISPLAY"); ++i) {
-            display = XOpenDisplay(nullptr);
-            if (!display) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        if (!display) return;
-        window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, unsigned(w), unsigned(h), 0, 0,
-                                     0x202020);
-        XMapWindow(display, window);
-        XSync(display, False);
-    }
-    ~HostWindow() {
-        if (!display) return;
-        if (window) XDestroyWindow(display, window);
-        XCloseDisplay(display);
-    }
-    void destroy() {
-        XDestroyWindow(display, window);
-        XSync(display, False);
-        window = 0;
-    }
-    // Where the child window of ours lies on the screen.
-    CPoint childOrigin() {
-        Window root, parent, *children = nullptr;
-        unsigned n = 0;
-        XQueryTree(display, window, &root, &parent, &children, &n);
-        CPoint origin;
-        if (n > 0) {
-            Window dummy;
-            int x, y;
-            XTranslateCoordinates(display, children[0], DefaultRootWindow(display), 0, 0, &x, &y, &dummy);
-            origin = CPoint(x, y);
-        }
-        if (children) XFree(children);
-        return origin;
-    }
-    unsigned long pixel(int x, int y) {
-        XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
-        unsigned long p = image ? XGetPixel(image, 0, 0) : 0;
-        if (image) XDestroyImage(image);
-        return p & 0xffffff;
-    }
-};
+using x11_testing::HostWindow;
 
 class X11Editor : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") && host.display) return;
-        if (std::getenv("CI")) FAIL() << "no X display under CI: .ci/run must start Xvfb (./test.sh does)";
-        GTEST_SKIP() << "no X display: ./test.sh and .ci/run start Xvfb for these tests";
+        if (!x11_testing::needDisplay(host)) GTEST_SKIP() << "no X display: ./test.sh and .ci/run start Xvfb for these tests";
     }
     // Runs the frame's idle until `done` holds (or a second has passed).
     void pump(const std::function<void()>& idle, const std::function<bool()>& done = [] { return false; }) {
-        for (int i = 0; i < 100; ++i) {
-            XSync(host.display, False);
-            idle();
-            if (done()) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        x11_testing::pump(host, idle, done);
     }
     HostWindow host;
 };

@@ -1,8 +1,9 @@
 // Text drawn from a bitmap font: a 16 x 1536 image of 96 glyphs for the
 // characters 32..127, one per 16-pixel band, each cut 2 pixels below its
 // band's top, 14 pixels high and as wide as the character's advance. Other
-// characters are drawn as glyph 0 (the blank). A glyph that would pass the
-// right edge is left out.
+// characters are drawn as glyph 0 (the blank). A text wider than its area is
+// narrowed to fit (to no less than 60 % of its width); a glyph that would still
+// pass the right edge is left out.
 #pragma once
 
 #include "widgets/CBitmap.h"
@@ -10,9 +11,6 @@
 
 class BitmapFont {
 public:
-    static constexpr int kGlyphHeight = 14;
-    static constexpr int kBandHeight = 16;
-
     static int advance(unsigned char c);
     static int textWidth(const char* text);
     // Centred in `area`, or from 2 pixels right of its left edge; the glyphs

@@ -15,7 +15,8 @@ void blueRadioButton::draw(CDrawContext* context) {
     if (label.empty()) return;
     const COptionMenuScheme::Colors& c = COptionMenuScheme::current()->colors();
     context->setFont(kNormalFontSmall, 0, kBoldFace);
-    context->setFontColor(on ? c.active : c.text);
+    // The "on" face is lit: a dark label stands out on it.
+    context->setFontColor(on ? c.selectedText : c.text);
     context->drawString(label.c_str(), size, false, kCenterText);
 }
 

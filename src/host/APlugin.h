@@ -133,6 +133,10 @@ public:
 
     // State read by tests and the editor.
     const ParameterState& parameters() const { return params; }
+    // The value "Set to Default" restores; the editor's FX section sets it per effect type.
+    void setDefaultValue(int index, float value) {
+        if (index >= 0 && index < kNumParams) params.defaultValue[index] = value;
+    }
     const ProgramRecord& program(int index) const { return programs[index]; }
     const ProcessContext& processContext() const { return ctx; }
     // A whole-program change is waiting for the audio thread or being written.

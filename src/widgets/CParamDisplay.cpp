@@ -5,6 +5,9 @@
 #include "widgets/CBitmap.h"
 
 namespace VSTGUI {
+namespace {
+constexpr int kSmallestTextSize = 8;
+}
 
 CParamDisplay::CParamDisplay(const CRect& size, CBitmap* background, long style)
     : CControl(size, nullptr, 0, background), style(style) {
@@ -33,7 +36,18 @@ void CParamDisplay::drawText(CDrawContext* context, const char* text, const CRec
     CRect inner = area;
     if (horiAlign == kLeftText) inner.left += 2;
     if (horiAlign == kRightText) inner.right -= 2;
-    context->drawString(text, inner, false, horiAlign);
+    // A text too wide for the display is set smaller, down to a size still
+    // readable; if it cannot fit even then, its beginning shows.
+    CHoriTxtAlign align = horiAlign;
+    for (int size = context->getFontSize() - 1; size >= kSmallestTextSize; --size) {
+        if (context->getStringWidth(text) <= inner.width()) break;
+        context->setFont(font, size, txtFace);
+    }
+    if (context->getStringWidth(text) > inner.width()) {
+        align = kLeftText;
+        inner.left = area.left + 2;
+    }
+    context->drawString(text, inner, false, align);
 }
 
 void CParamDisplay::draw(CDrawContext* context) {

@@ -2,6 +2,7 @@
 // connection of our own, fed to the frame as plain events and shown with
 // XPutImage from the back buffer. Every call on the connection runs inside an
 // error trap, so a parent window that vanished never takes the host down.
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -273,6 +274,8 @@ std::unique_ptr<NativeWindow> NativeWindow::open(void* parent, int width, int he
                                    CWBackPixel | CWBorderPixel | CWColormap | CWEventMask | CWBitGravity,
                                    &attributes);
             XMapWindow(display, window);
+            // A held key repeats as presses alone, so a press can be told from a repeat.
+            XkbSetDetectableAutoRepeat(display, True, nullptr);
             gc = XCreateGC(display, window, 0, nullptr);
             image = XCreateImage(display, visual.visual, 24, ZPixmap, 0, nullptr, unsigned(width),
                                  unsigned(height), 32, width * 4);

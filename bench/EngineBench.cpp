@@ -1,6 +1,7 @@
 // Real-time factor of a full voice load at 44.1 kHz: 16 held voices of the
-// default sound, and of three saw oscillators each with spread through the
-// 24 dB low-pass. "realtime" is seconds of audio rendered per second of CPU.
+// default sound, of three saw oscillators each with spread through the 24 dB
+// low-pass, and of those with every modulation running. "realtime" is seconds
+// of audio rendered per second of CPU.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -74,10 +75,11 @@ void renderSixteenVoices(benchmark::State& state, const std::vector<std::pair<in
                                                     benchmark::Counter::kIsRate);
 }
 
-// Argument: oversampling choice (0 = 1x, 4 = 16x).
-void BM_SixteenVoicesThreeOscillators(benchmark::State& state) {
-    renderSixteenVoices(state, {
-        {prm::PlayMode, 0.0f},          {prm::OverSampling, choice(int(state.range(0)), 5)},
+// Three saws with spread through the 24 dB low-pass, at oversampling choice
+// `oversampling` (0 = 1x .. 4 = 16x).
+std::vector<std::pair<int, float>> threeSpreadSaws(int oversampling) {
+    return {
+        {prm::PlayMode, 0.0f},          {prm::OverSampling, choice(oversampling, 5)},
         {prm::Osc1On, 1.0f},            {prm::Osc2On, 1.0f},
         {prm::Osc3On, 1.0f},            {prm::Osc1Output, 1.0f},
         {prm::Osc2Output, 1.0f},        {prm::Osc1Type, choice(1, 128)},
@@ -86,10 +88,49 @@ void BM_SixteenVoicesThreeOscillators(benchmark::State& state) {
         {prm::Osc3Spread, 0.5f},        {prm::FilterType, choice(9, 14)},
         {prm::FilterFrequency, 0.6f},   {prm::FilterResonance, 0.3f},
         {prm::VolumeEnvelopeAttack, 0.0f}, {prm::VolumeEnvelopeSustain, 1.0f},
-    });
+    };
+}
+
+// Argument: oversampling choice (0 = 1x, 4 = 16x).
+void BM_SixteenVoicesThreeOscillators(benchmark::State& state) {
+    renderSixteenVoices(state, threeSpreadSaws(int(state.range(0))));
     state.counters["oversampling"] = double(1 << state.range(0));
 }
 BENCHMARK(BM_SixteenVoicesThreeOscillators)->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond);
+
+// The three-oscillator sound at 1x with everything modulating: poly filter and
+// free LFOs, both free envelopes and all four "Mod" slots routed, vibrato on.
+void BM_SixteenVoicesModulated(benchmark::State& state) {
+    auto modulation = [](int source, int destination) {
+        return std::pair{(float(source) + 0.5f) / 99.99f, (float(destination) + 0.5f) / 99.99f};
+    };
+    const auto [velocity, vol1] = modulation(5, 5);
+    const auto [wheel, fine2] = modulation(1, 15);
+    const auto [lfo1, semi3] = modulation(25, 22);
+    const auto [env2, lfo1Speed] = modulation(24, 43);
+    const auto [offset, filterFrequency] = modulation(30, 29);
+    const auto [none, panning] = modulation(0, 37);
+    const float pwm2 = 18.5f / 99.99f, filterQ = 30.5f / 99.99f;
+    auto sound = threeSpreadSaws(0);
+    sound.insert(sound.end(), {
+        {prm::PitchLfoAmt, 0.3f},
+        {prm::FilterLfoMode, choice(0, 3)}, {prm::FilterLfoSync, 0.0f},
+        {prm::FilterLfoSpeed, 0.6f},    {prm::FilterLfoAmt, 0.7f},
+        {prm::FreeLfo1Mode, choice(0, 3)}, {prm::FreeLfo2Mode, choice(0, 3)},
+        {prm::FreeLfo1Speed, 0.55f},    {prm::FreeLfo2Speed, 0.65f},
+        {prm::FreeLfo1Dest, pwm2},      {prm::FreeLfo1ModAmt, 0.8f},
+        {prm::FreeLfo2Dest, filterQ},   {prm::FreeLfo2ModAmt, 0.7f},
+        {prm::FreeEnvelope1Dest, filterFrequency}, {prm::FreeEnvelope1Amount, 0.8f},
+        {prm::FreeEnvelope2Dest, panning}, {prm::FreeEnvelope2Amount, 0.9f},
+        {prm::Mod1Source, velocity},    {prm::Mod1Destination, vol1},    {prm::Mod1Amt, 0.9f},
+        {prm::Mod1Source + 1, wheel},   {prm::Mod1Destination + 1, fine2}, {prm::Mod1Amt + 1, 0.7f},
+        {prm::Mod1Source + 2, lfo1},    {prm::Mod1Destination + 2, semi3}, {prm::Mod1Amt + 2, 0.51f},
+        {prm::Mod1Source + 3, env2},    {prm::Mod1Destination + 3, lfo1Speed}, {prm::Mod1Amt + 3, 0.8f},
+        {prm::Mod1ModSource, offset},   {prm::Mod1ModSource + 1, none},
+    });
+    renderSixteenVoices(state, sound);
+}
+BENCHMARK(BM_SixteenVoicesModulated)->Unit(benchmark::kMicrosecond);
 
 // The default sound: one sine through the 24 dB low-pass at 16x oversampling.
 void BM_SixteenVoicesDefaultSound(benchmark::State& state) { renderSixteenVoices(state, {}); }

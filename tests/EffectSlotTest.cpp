@@ -9,6 +9,7 @@
 #include "AudioAnalysis.h"
 #include "EffectTestSupport.h"
 #include "effects/StandaloneEffectBus.h"
+#include "engine/ModIds.h"
 
 using namespace testing_support;
 using namespace fxtest;
@@ -19,10 +20,14 @@ constexpr int kNoteLengths = 15;
 
 // Mono delay, 1/48 bar, one echo (no feedback), filters open: a wet signal
 // that is a delayed copy of the dry one.
-Render monoDelayRender(float mix, float pan) {
+// `fxMod` (if not null) routes the constant "Offset" source through "FX Mod 1".
+Render monoDelayRender(float mix, float pan, int frames = 8000, float fxModAmount = 0.5f, int fxModDestination = 0) {
     auto host = loadSource(44100.0f, true);
     setEffect(*host, 0, 1, {0.0f, 0.5f, 1.0f, 0.0f, 0.3f}, mix, pan);
-    return renderFrames(*host, 8000, 512, {noteOn(0, 57)});
+    host->setParameter(prm::FxMod1Source, entry(modsrc::Offset, 100));
+    host->setParameter(prm::FxMod1Amt, fxModAmount);
+    host->setParameter(prm::FxMod1Destination, entry(fxModDestination, 100));
+    return renderFrames(*host, frames, 512, {noteOn(0, 57)});
 }
 
 }  // namespace
@@ -52,6 +57,30 @@ TEST(EffectSlots, MixAndPanLaw) {
         }
         EXPECT_LT(worst, 2e-6) << "mix " << s.mix << ", pan " << s.pan;
     }
+}
+
+// "FX Mod 1" through the modulation matrix: destination 1 is "FX 1 mix",
+// an offset added to the knob and held to 0..1; destination 3 is "FX1 a",
+// the delay length, which moves by the source's bipolar form.
+TEST(EffectSlots, TheFxModSlotsReachTheSlotsThroughTheMatrix) {
+    constexpr int kFrames = 24000;
+    auto worstAfter = [](const Render& a, const Render& b, size_t from) {
+        double worst = 0.0;
+        for (size_t i = from; i < a.left.size(); ++i)
+            worst = std::fmax(worst, std::fabs(a.left[i] - b.left[i]) + std::fabs(a.right[i] - b.right[i]));
+        return worst;
+    };
+    const Render dry = monoDelayRender(0.0f, 0.5f, kFrames);
+    const Render wet = monoDelayRender(1.0f, 0.5f, kFrames);
+    ASSERT_GT(worstAfter(dry, wet, 16000), 0.1);
+    // Amount 0 is -1, amount 1 is +1: the mix knob is pushed to either end.
+    EXPECT_LT(worstAfter(monoDelayRender(1.0f, 0.5f, kFrames, 0.0f, 1), dry, 16000), 2e-3);
+    EXPECT_LT(worstAfter(monoDelayRender(0.0f, 0.5f, kFrames, 1.0f, 1), wet, 16000), 2e-3);
+    // Without a destination the slot is untouched.
+    EXPECT_LT(worstAfter(monoDelayRender(0.0f, 0.5f, kFrames, 1.0f, 0), dry, 0), 1e-6);
+    // "FX1 a" + 1 from the shortest note length: a longer echo, so the wet
+    // signal differs from the unmodulated one.
+    EXPECT_GT(worstAfter(monoDelayRender(1.0f, 0.5f, kFrames, 1.0f, 3), wet, 16000), 0.1);
 }
 
 TEST(EffectSlots, BypassAndEmptySlotsPassTheBusBitForBit) {

@@ -10,18 +10,17 @@
 #include "AudioAnalysis.h"
 #include "FrequencyAnalysis.h"
 #include "TestSupport.h"
+#include "Values.h"
 #include "params/ParamIds.h"
 
 using namespace testing_support;
+using namespace values;
 using cplx = std::complex<double>;
 
 namespace {
 
 constexpr double kRate = 44100.0;
 
-float choice(int index, int count) { return (float(index) + 0.5f) / (float(count) - 0.01f); }
-float cutoffFor(double hz) { return float(std::log2(hz / 20.0) / 10.0); }
-double noteHz(int note) { return 110.0 * std::pow(2.0, (note - 57) / 12.0); }
 
 // A sine at -40 dB (small enough that the saturating stages stay linear), no
 // level normalisation, no drive, and a cutoff that follows nothing but its knob.
@@ -88,7 +87,7 @@ cplx ideal(int type, double f, double cutoff) {
 
 // Compares measured levels (relative to the bypassed tone) with the ideal
 // shape at octave steps around each cutoff. Deep stop-band points (and the
-// notches) sit on the wave table's own distortion floor: they need only be deep.
+// notches) sit on the wave table's own distortion floor: they need only reach it.
 void expectResponse(vsthost::PluginHost& host, int typeParam, int typeCount, int shapeOf[],
                     int types) {
     const int cutoffNotes[] = {69, 93, 105};  // 220, 880, 1760 Hz
@@ -113,7 +112,10 @@ void expectResponse(vsthost::PluginHost& host, int typeParam, int typeCount, int
                 const double expected = spectrum::decibels(std::abs(ideal(shapeOf[t], f, cutoff)));
                 const double measured = spectrum::decibels(noteLevel(host, note) / reference[note]);
                 if (expected < -40.0) {
-                    EXPECT_LT(measured, -25.0) << "type " << t << ", cutoff " << cutoff
+                    // The table sine's own distortion floor lies near -60 dB; a notch's
+                    // centre near -50 dB.
+                    const double bound = std::isinf(expected) ? -45.0 : std::max(expected, -58.0) + 3.0;
+                    EXPECT_LT(measured, bound) << "type " << t << ", cutoff " << cutoff
                                                << " Hz, tone " << f << " Hz";
                     continue;
                 }
@@ -176,13 +178,17 @@ TEST(FilterResponse, FullResonanceStaysFiniteAndBoundedInEveryType) {
     host->setParameter(prm::FilterResonance, 1.0f);
     host->setParameter(prm::FilterDistortion, 1.0f);
     renderFrames(*host, 20000, 512);
+    // Loud, but far from the +-100 limit a runaway filter would sit at, and never silent.
     for (int type = 0; type < 14; ++type) {
         host->setParameter(prm::FilterType, choice(type, 14));
         for (float cutoff : {0.0f, 0.35f, 0.7f, 1.0f}) {
             host->setParameter(prm::FilterFrequency, cutoff);
             auto r = renderFrames(*host, 12000, 512, {noteOn(0, 45), noteOff(11000, 45)});
-            for (float x : r.left) ASSERT_TRUE(std::isfinite(x) && std::fabs(x) <= 100.0f)
-                << "type " << type << ", cutoff " << cutoff << ": " << x;
+            for (float x : r.left) ASSERT_TRUE(std::isfinite(x)) << "type " << type << ", cutoff " << cutoff;
+            // The comb at its shortest delay rings hardest.
+            EXPECT_LT(analysis::peak(r.left), type == 13 && cutoff == 1.0f ? 80.0 : 12.0)
+                << "type " << type << ", cutoff " << cutoff;
+            EXPECT_GT(analysis::rms(r.left, 2000, 11000), 0.03) << "type " << type << ", cutoff " << cutoff;
         }
     }
 }

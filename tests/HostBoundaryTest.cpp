@@ -1,11 +1,13 @@
 // The plug-in as a host sees it: identity, capabilities, dispatcher answers
 // and safe refusal of bad requests.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
 
+#include "AudioAnalysis.h"
 #include "TestSupport.h"
 
 using testing_support::loadPlugin;
@@ -134,11 +136,11 @@ TEST(HostBoundary, HostileRequestsAreRefusedSafely) {
     EXPECT_EQ(host->getParameter(799), 0.0f);
     EXPECT_EQ(host->getParameter(-7), 0.0f);
 
-    // Extreme block sizes and sample rates.
+    // Extreme block sizes and sample rates; not a number counts as no rate (44100).
     host->dispatch(effSetBlockSize, 0, -5);
     host->dispatch(effSetBlockSize, 0, std::numeric_limits<int32_t>::max());
-    for (float rate : {0.0f, -1.0f, 0.5f, 1e30f, std::numeric_limits<float>::quiet_NaN(),
-                       std::numeric_limits<float>::infinity()})
+    for (float rate : {0.0f, -1.0f, 0.5f, 1e30f, std::numeric_limits<float>::infinity(), 44100.0f,
+                       std::numeric_limits<float>::quiet_NaN()})
         host->dispatch(effSetSampleRate, 0, 0, nullptr, rate);
     std::vector<float> l, r;
     host->process(0, l, r);
@@ -149,6 +151,46 @@ TEST(HostBoundary, HostileRequestsAreRefusedSafely) {
     float* nullOutputs[2] = {nullptr, nullptr};
     e->processReplacing(e, nullptr, nullOutputs, 64);
     e->processDoubleReplacing(e, nullptr, nullptr, 64);
+
+    // After all that the plug-in still plays in tune.
+    host->dispatch(effSetProgram, 0, testing_support::kDefaultSoundProgram);
+    testing_support::setPlainSine(*host);
+    auto note = testing_support::renderFrames(*host, 20000, 512, {testing_support::noteOn(0, 81)});
+    EXPECT_NEAR(analysis::cents(analysis::frequency(note.left, 44100, 2000, 20000), 440.0), 0.0, 1.0);
+    EXPECT_NEAR(analysis::peak(note.right, 2000, 20000), 0.99, 0.01);
+}
+
+TEST(HostBoundary, SuspendStopsEveryNote) {
+    auto host = loadPlugin();
+    testing_support::setPlainSine(*host);
+    host->setParameter(95, 1.0f);  // endless release: only a reset stops it
+    auto before = testing_support::renderFrames(
+        *host, 4000, 512, {testing_support::noteOn(0, 69), testing_support::noteOn(0, 76)});
+    EXPECT_GT(analysis::rms(before.left, 2000, 4000), 0.3);
+    host->dispatch(effMainsChanged, 0, 0);
+    host->dispatch(effMainsChanged, 0, 1);
+    auto after = testing_support::renderFrames(*host, 8000, 512);
+    EXPECT_LT(analysis::peak(after.left, 4000, 8000), 1e-4);  // the DC blocker's tail is gone too
+    // Resumed, it plays again.
+    after = testing_support::renderFrames(*host, 4000, 512, {testing_support::noteOn(0, 81)});
+    EXPECT_GT(analysis::rms(after.left, 2000, 4000), 0.3);
+}
+
+TEST(HostBoundary, MainIsASecondEntryPoint) {
+    // Older hosts look the plug-in up under "main".
+    void* library = dlopen(BRENNIX_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    using Entry = AEffect* (*)(audioMasterCallback);
+    auto viaMain = reinterpret_cast<Entry>(dlsym(library, "main"));
+    ASSERT_NE(viaMain, nullptr);
+    AEffect* e = viaMain([](AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) -> intptr_t {
+        return opcode == audioMasterVersion ? 2400 : 0;
+    });
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->magic, kEffectMagic);
+    EXPECT_EQ(e->uniqueID, vstFourCC('z', 'k', 'V', 'Q'));
+    e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+    dlclose(library);
 }
 
 TEST(HostBoundary, ProcessWritesSilenceAndOverwrites) {

@@ -94,9 +94,9 @@ TEST(MidiTiming, MalformedOffsetsRunAtOnceAndFreeTheirRecords) {
     auto plugin = makePlugin();
     // More negative offsets than the pool holds, over many blocks: none may stick.
     for (int block = 0; block < 20; ++block) {
-        std::vector<VstMidiEvent> events;
+        // -99 is how a free record is marked inside; from a host it is just negative.
+        std::vector<VstMidiEvent> events(15, vsthost::PluginHost::midi(-99, 0xB0, 21, 10));
         for (int i = 0; i < 40; ++i) events.push_back(vsthost::PluginHost::midi(-5 - i, 0xB0, 20, 10));
-        events.push_back(vsthost::PluginHost::midi(-99, 0xB0, 21, 10));
         processDirect(*plugin, 64, events);
     }
     processDirect(*plugin, 0, {noteOn(3, 72)});
@@ -104,18 +104,25 @@ TEST(MidiTiming, MalformedOffsetsRunAtOnceAndFreeTheirRecords) {
     EXPECT_TRUE(anyVoicePlays(*plugin, 72));
 }
 
-TEST(MidiTiming, EventsBeyondThePoolAreDropped) {
+TEST(MidiTiming, ThePoolHolds250EventsAndDropsTheRest) {
     auto plugin = makePlugin();
-    std::vector<VstMidiEvent> flood;
-    for (int i = 0; i < 400; ++i) flood.push_back(noteOn(10, 30 + i % 60));
+    // 249 controllers and a note wait 1000 samples: the pool is full. Two more
+    // notes, in the same list and in the next one, find no record.
+    std::vector<VstMidiEvent> flood(249, controller(1000, 20, 1));
+    flood.push_back(noteOn(1000, 99));
+    flood.push_back(noteOn(0, 100));
     processDirect(*plugin, 0, flood);
-    processDirect(*plugin, 64);
-    // Sysex and other event types are ignored without harm.
+    processDirect(*plugin, 0, {noteOn(0, 101)});
+    processDirect(*plugin, 1100);
+    EXPECT_TRUE(anyVoicePlays(*plugin, 99));
+    EXPECT_FALSE(anyVoicePlays(*plugin, 100));
+    EXPECT_FALSE(anyVoicePlays(*plugin, 101));
+    // Once they have run the pool takes events again; sysex and other types are ignored.
     VstEvent sysex{};
     sysex.type = kVstSysExType;
     VstEvents list{1, 0, {&sysex, nullptr}};
     plugin->processEvents(&list);
-    processDirect(*plugin, 0, {noteOn(0, 100)});
+    processDirect(*plugin, 0, {noteOn(0, 102)});
     processDirect(*plugin, 1);
-    EXPECT_TRUE(anyVoicePlays(*plugin, 100));
+    EXPECT_TRUE(anyVoicePlays(*plugin, 102));
 }

@@ -10,18 +10,17 @@
 #include "AudioAnalysis.h"
 #include "FrequencyAnalysis.h"
 #include "TestSupport.h"
+#include "Values.h"
 #include "params/ParamIds.h"
 
 using namespace testing_support;
+using namespace values;
 
 namespace {
 
 constexpr double kRate = 44100.0;
 constexpr int kSettle = 20000;  // the master gain's start-up fade
 
-float choice(int index, int count) { return (float(index) + 0.5f) / (float(count) - 0.01f); }
-float semitones(int s) { return choice(s + 48, 97); }
-double noteHz(int note) { return 110.0 * std::pow(2.0, (note - 57) / 12.0); }
 
 constexpr int kOn[3] = {prm::Osc1On, prm::Osc2On, prm::Osc3On};
 constexpr int kType[3] = {prm::Osc1Type, prm::Osc2Type, prm::Osc3Type};
@@ -179,8 +178,8 @@ TEST(Oscillator, SymmetryCentredKeepsTheWaveAndItsExtremesSqueezeOneHalf) {
     for (float symmetry : {0.0f, 0.5f, 1.0f}) {
         host->setParameter(prm::Osc1Symmetry, symmetry);
         renderFrames(*host, 1024, 512);
-        auto x = play(*host, 33, 30000);  // 55 Hz
-        const size_t cycles = size_t(10 * kRate / 55.0);
+        auto x = play(*host, 33, 30000);  // 27.5 Hz
+        const size_t cycles = size_t(5 * kRate / 27.5);
         EXPECT_NEAR(lowFraction(x, 10000, 10000 + cycles), 0.01 + 0.98 * symmetry, 0.01) << symmetry;
     }
 }
@@ -261,5 +260,140 @@ TEST(Oscillator, SyncRestartsTheSlaveAtTheMastersPeriod) {
             else
                 EXPECT_NEAR(period, 268, 1) << "oscillator " << slave + 1;  // 164.8 Hz
         }
+    }
+}
+
+TEST(Oscillator, SubOscillatorAndSpreadAddTheirPartials) {
+    auto level = [](const std::vector<float>& x, double hz) {
+        return spectrum::amplitudeAt(x, 4000, 48100, hz, kRate);
+    };
+    // The sub is a square an octave down at -30 dB .. 0 dB: its fundamental is
+    // 4 / pi of its level, its third harmonic a third of that, its even ones
+    // nothing; it keeps its octave when the oscillator runs 16 times oversampled.
+    for (float oversampling : {0.0f, 1.0f}) {
+        for (float sub : {1.0f, 0.5f, 0.0f}) {
+            auto host = threeSines();
+            host->setParameter(prm::OverSampling, oversampling);
+            host->setParameter(prm::Osc1SubOscVol, sub);
+            renderFrames(*host, 1024, 512);
+            auto x = play(*host, 81, 48100);
+            const double subLevel = sub > 0.0f ? 0.99 * std::pow(10.0, (30.0 * sub - 30.0) / 20.0) : 0.0;
+            SCOPED_TRACE(testing::Message() << "sub " << sub << ", oversampling " << oversampling);
+            EXPECT_NEAR(level(x, 220.0), 4.0 / M_PI * subLevel, 0.01 * subLevel + 1e-4);
+            EXPECT_NEAR(level(x, 660.0), 4.0 / (3.0 * M_PI) * subLevel, 0.01 * subLevel + 1e-4);
+            EXPECT_LT(level(x, 110.0), 1e-3);
+            EXPECT_NEAR(level(x, 440.0), 0.99, 0.01);
+        }
+    }
+    // Spread adds copies 2^(+-spread / 30) octaves away; the three share the level.
+    for (float spread : {1.0f, 0.5f}) {
+        auto host = threeSines();
+        host->setParameter(prm::Osc1Spread, spread);
+        renderFrames(*host, 1024, 512);
+        auto x = play(*host, 81, 48100);
+        for (double ratio : {1.0, std::exp2(spread / 30.0), std::exp2(-spread / 30.0)})
+            EXPECT_NEAR(level(x, 440.0 * ratio), 0.99 / 3.0, 0.01) << "spread " << spread << ", ratio " << ratio;
+    }
+}
+
+TEST(Oscillator, PulseWidthSwingsTheSymmetryAtItsRate) {
+    // A square's duty cycle follows the symmetry; PWM swings the symmetry by
+    // +-0.49 x depth with a sine of 2^(10 speed) x 0.026855 Hz.
+    for (auto [depth, speed] : {std::pair{1.0f, 0.6f}, {0.5f, 0.5f}}) {
+        auto host = threeSines();
+        host->setParameter(prm::Osc1Type, choice(2, 128));
+        host->setParameter(prm::Osc1Pwm, depth);
+        host->setParameter(prm::Osc1PwmSpeed, speed);
+        renderFrames(*host, 1024, 512);
+        auto x = play(*host, 45, 4 * 44100);  // 55 Hz
+        // Each cycle starts low and steps up after the symmetry's share of it.
+        // The DC blocker tilts the halves of a 55 Hz square, so find the steps;
+        // a cycle in which the moving boundary passed the phase has extra ones.
+        const double period = kRate / 55.0;
+        std::vector<size_t> down, up;
+        for (size_t i = 1; i < x.size(); ++i) {
+            if (x[i] - x[i - 1] < -1.0f) down.push_back(i);
+            if (x[i] - x[i - 1] > 1.0f) up.push_back(i);
+        }
+        std::vector<std::pair<double, double>> duty;  // (sample, duty) of whole cycles
+        for (size_t k = 0; k + 1 < down.size(); ++k) {
+            const auto rise = std::upper_bound(up.begin(), up.end(), down[k]);
+            const double length = double(down[k + 1] - down[k]);
+            if (rise != up.end() && *rise < down[k + 1] && std::fabs(length - period) < 2.0)
+                duty.emplace_back(double(down[k]), double(*rise - down[k]) / length);
+        }
+        ASSERT_GT(duty.size(), 100u) << depth;
+        const auto [lo, hi] = std::minmax_element(
+            duty.begin(), duty.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+        // Symmetry x picks warp row trunc(255.999 x), whose low share is 0.0038431373 row + 0.01.
+        auto share = [](double x) { return std::floor(x * 255.999) * 0.0038431373 + 0.01; };
+        EXPECT_NEAR(lo->second, share(0.5 - 0.49 * depth), 0.005) << depth;
+        EXPECT_NEAR(hi->second, share(0.5 + 0.49 * depth), 0.005) << depth;
+        // The swing's period, from its upward passes through the middle.
+        std::vector<double> passes;
+        for (size_t k = 1; k < duty.size(); ++k) {
+            const auto [t0, d0] = duty[k - 1];
+            const auto [t1, d1] = duty[k];
+            if (d0 < 0.5 && d1 >= 0.5 && t1 - t0 < 1.5 * period)
+                passes.push_back(t0 + (0.5 - d0) / (d1 - d0) * (t1 - t0));
+        }
+        ASSERT_GE(passes.size(), 2u) << depth;
+        const double seconds = (passes.back() - passes.front()) / double(passes.size() - 1) / kRate;
+        EXPECT_NEAR(seconds, 1.0 / (std::exp2(10.0 * speed) * 0.026855), 0.01 / (std::exp2(10.0 * speed) * 0.026855))
+            << speed;
+    }
+}
+
+TEST(Oscillator, AnalogDriftWandersEachOscillatorByItsDepth) {
+    // Each oscillator drifts along a sine of about 18.6 s (its first cycle; the
+    // length changes at random afterwards) by up to 0.00375 (n) octaves: 4.5
+    // cents for oscillator 1, 13.5 for oscillator 3.
+    for (int n : {0, 2}) {
+        auto host = threeSines();
+        host->setParameter(prm::AnalogDrift, 1.0f);
+        for (int m = 0; m < 3; ++m) host->setParameter(kOn[m], m == n ? 1.0f : 0.0f);
+        renderFrames(*host, 1024, 512);
+        auto x = play(*host, 81, 5 * 44100);
+        for (double t : {1.0, 2.5, 4.65}) {
+            const size_t at = size_t(t * kRate);
+            const double cents = analysis::cents(analysis::frequency(x, kRate, at - 2205, at + 2205), 440.0);
+            const double expected = 1200.0 * 0.00375 * (n + 1) * std::sin(2.0 * M_PI * 0.0537109375 * t);
+            EXPECT_NEAR(cents, expected, 0.3) << "oscillator " << n + 1 << " at " << t << " s";
+        }
+    }
+}
+
+TEST(Oscillator, FreeRunningOscillatorsCarryTheirPhaseIntoTheNextNote) {
+    // A second voice on the same key half a period after the first: started at
+    // phase 0 it cancels the first; free running, it takes up the first one's
+    // phase (as kept at the last 16-sample boundary) and doubles it.
+    for (bool freeRunning : {false, true}) {
+        auto host = threeSines();
+        host->setParameter(prm::Osc1FreeRunning, freeRunning ? 1.0f : 0.0f);
+        renderFrames(*host, 1024, 512);
+        auto x = renderFrames(*host, 20000, 512, {noteOn(0, 57), noteOn(200, 57)}).left;
+        const double level = spectrum::amplitudeAt(x, 4000, 20000, 110.0, kRate);
+        if (freeRunning)
+            EXPECT_GT(level, 0.99 * 1.95);
+        else
+            EXPECT_LT(level, 0.99 * 0.05);
+    }
+}
+
+TEST(Oscillator, OversamplingFilterIsAOnePoleAtTheOversampledRate) {
+    // The filter is y = (x + y') / 2 on every sub-sample: at 1x it takes 1.7 dB
+    // off a 3520 Hz tone, at 16x almost nothing.
+    for (float oversampling : {0.0f, 1.0f}) {
+        double level[2];
+        for (int on = 0; on < 2; ++on) {
+            auto host = threeSines();
+            host->setParameter(prm::OverSampling, oversampling);
+            host->setParameter(prm::OverSamplingFilter, on ? 1.0f : 0.0f);
+            renderFrames(*host, 1024, 512);
+            level[on] = spectrum::amplitudeAt(play(*host, 105, 20000), 4000, 20000, 3520.0, kRate);
+        }
+        const double w = 2.0 * M_PI * 3520.0 / kRate / (oversampling > 0.0f ? 16.0 : 1.0);
+        const double expected = 0.5 / std::sqrt(1.25 - std::cos(w));
+        EXPECT_NEAR(level[1] / level[0], expected, 0.002) << "oversampling " << oversampling;
     }
 }

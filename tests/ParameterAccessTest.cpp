@@ -2,11 +2,14 @@
 // block, defaults, and the change detection behind "program modified".
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <sstream>
 #include <memory>
 
 #include "TestSupport.h"
+#include "Values.h"
 #include "host/APlugin.h"
 
 using testing_support::loadPlugin;
@@ -76,27 +79,43 @@ TEST(ParameterAccess, IndexesOutsideTheTableAreIgnored) {
     EXPECT_EQ(host->getParameter(798), 0.0f);
 }
 
-TEST(ParameterAccess, DefaultProgramHoldsTheDefaults) {
-    auto host = loadPlugin();
-    host->dispatch(effSetProgram, 0, 127);  // past the factory sounds: "Init 128"
-    EXPECT_EQ(host->getParameter(1), 0.75f);
-    EXPECT_EQ(host->getParameter(6), 0.06258f);
-    EXPECT_EQ(host->getParameter(29), 1.0f);  // default 0.9 on a switch installs as on
-    EXPECT_EQ(host->getParameter(61), 1.0f);
-    EXPECT_EQ(host->getParameter(240), 1.0f);
-    EXPECT_EQ(host->getParameter(300), 0.5f);
-    EXPECT_EQ(host->getParameter(773), 0.92f);
-    EXPECT_EQ(host->getParameter(789), 0.4f);
-    EXPECT_EQ(host->getParameter(18), 0.0f);
-    EXPECT_EQ(host->parameterDisplay(8), "Off");
-    EXPECT_EQ(host->parameterDisplay(105), "2 sm");
-
+TEST(ParameterAccess, DefaultsAndSwitchesAreThoseOfTheTable) {
+    // "Every parameter not listed is 0.0", then the list as the sound design gives it.
+    const std::string listed =
+        "1: 0.75; 2: 0.5; 3: 0.37; 4: 0.445; 6: 0.06258; 7: 0.4; 8: 0.16722; 9: 0.2; 13: 0.16722; 17: 1; "
+        "21: 0.748; 22-24: 0.5; 28: 0.505; 29: 0.9; 30: 1; 32: 0.749; 33-35: 0.5; 39: 0.535; 40: 1; 44: 1; "
+        "46: 0.715; 47-49: 0.5; 53: 0.52; 58: 1; 60: 0.67906; 61: 1; 64-65: 0.5; 66: 0.877; 67-68: 0.5; "
+        "70: 0.715; 71: 1; 72: 0.5; 73: 0.59; 75-76: 0.5; 77: 1; 86: 0.50167; 87: 1; 88: 0.48; 89: 0.5; "
+        "90: 0.015; 92: 0.715; 93: 1; 94: 0.5; 95: 0.52; 97-98: 0.5; 100: 0.6; 101: 0.025; 102: 0.83; "
+        "104: 0.08347; 105-106: 0.15635; 107-109: 1; 113: 0.605; 114: 0.715; 115-116: 1; 117-118: 0.5; "
+        "119-120: 0.59; 123-129: 0.5; 133: 0.25126; 142-144: 0.5; 153-156: 0.5; 161-164: 0.5; 173-178: 0.5; "
+        "205: 0.5; 208: 0.5; 210: 1; 213: 1; 215: 0.5; 217: 0.5; 218: 1; 236-251: 1; 268-283: 1; 284-315: 0.5; "
+        "324: 0.83612; 600: 0.5; 601: 0.51373; 602: 0.52941; 610: 0.25025; 773: 0.92; 785: 1; 786-788: 0.5; "
+        "789: 0.4";
+    std::vector<float> expected(799, 0.0f);
+    std::stringstream entries(listed);
+    std::string entry;
+    while (std::getline(entries, entry, ';')) {
+        const size_t colon = entry.find(':');
+        for (int i : values::indexes(entry.substr(0, colon))) expected[i] = std::stof(entry.substr(colon + 1));
+    }
+    const auto switches = values::indexes("17, 18, 19, 29, 30, 40, 43, 44, 57, 58, 77, 107, 108, 109, 319, 321, 322, 323");
     DirectPlugin direct;
-    int switches = 0;
-    for (int i = 0; i < 799; ++i) switches += direct.state().isSwitch[i];
-    EXPECT_EQ(switches, 18);
-    EXPECT_EQ(direct.state().defaultValue[29], 0.9f);
-    EXPECT_EQ(direct.state().defaultValue[798], 0.0f);
+    for (int i = 0; i < 799; ++i) {
+        EXPECT_EQ(direct.state().defaultValue[i], expected[i]) << i;
+        EXPECT_EQ(direct.state().isSwitch[i], std::count(switches.begin(), switches.end(), i)) << i;
+    }
+    // "Default Preset" installs them, switches rounded (29's 0.9 is on), the program's text kept.
+    APlugin& plugin = direct.plugin;
+    plugin.setProgram(3);
+    testing_support::processDirect(plugin, 1);
+    plugin.defaultPreset();
+    testing_support::processDirect(plugin, 1);
+    for (int i = 0; i < 799; ++i) {
+        if (i >= 630 && i <= 668) continue;
+        const bool isSwitch = std::count(switches.begin(), switches.end(), i) > 0;
+        EXPECT_EQ(plugin.getParameter(i), isSwitch ? std::round(expected[i]) : expected[i]) << i;
+    }
 }
 
 TEST(ParameterAccess, DataParametersNeverMarkTheProgramModified) {

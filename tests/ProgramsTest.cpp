@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "TestSupport.h"
 #include "host/APlugin.h"
@@ -15,6 +16,7 @@
 
 using testing_support::loadPlugin;
 using testing_support::makePlugin;
+using testing_support::processDirect;
 
 namespace {
 std::string name(const APlugin& plugin, int program) { return plugin.program(program).recordName; }
@@ -46,23 +48,43 @@ TEST(Programs, NamesPassTheNameRule) {
     EXPECT_EQ(rename("ABCDEFGHIJKLMNOPQRSTUVWXYZ1234"), "ABCDEFGHIJKLMNOPQRSTUVWX");
     EXPECT_EQ(rename("Bass\tline"), "Bass");
     EXPECT_EQ(rename("Caf\xE9 au lait"), "Caf");
+    EXPECT_EQ(rename("Rub\x7F out"), "Rub\x7F out");  // 127 is the last code kept
     // An empty result is ignored.
-    EXPECT_EQ(rename(""), "Caf");
-    EXPECT_EQ(rename("\x01Hidden"), "Caf");
-    EXPECT_EQ(host->programNameIndexed(4), "Caf");
+    EXPECT_EQ(rename(""), "Rub\x7F out");
+    EXPECT_EQ(rename("\x01Hidden"), "Rub\x7F out");
+    EXPECT_EQ(host->programNameIndexed(4), "Rub\x7F out");
     EXPECT_EQ(host->programNameIndexed(3), "Brass Section");
 }
 
-TEST(Programs, EditsStayInTheProgramsRecord) {
+TEST(Programs, SelectionTellsTheHostAndEditsStayInTheProgramsRecord) {
     auto host = loadPlugin();
+    std::vector<float> l, r;
     host->dispatch(effSetProgram, 0, 5);
+    host->process(16, l, r);
     const float other = host->getParameter(1);
     host->setParameter(1, 0.2f);
+    host->clearCalls();
     host->dispatch(effSetProgram, 0, 6);
+    host->process(16, l, r);
+    // This thread has processed audio, so the host hears of the change from
+    // the next call made on another (user-interface) thread.
+    EXPECT_EQ(host->countCalls(audioMasterUpdateDisplay), 0);
+    std::thread([&] { host->dispatch(effEditIdle); }).join();
+    EXPECT_EQ(host->countCalls(audioMasterUpdateDisplay), 1);
     EXPECT_NE(host->getParameter(1), 0.2f);
     host->dispatch(effSetProgram, 0, 5);
+    host->process(16, l, r);
     EXPECT_EQ(host->getParameter(1), 0.2f);
     EXPECT_NE(other, 0.2f);
+
+    // An index past the bank changes nothing, called directly as well.
+    auto plugin = makePlugin();
+    plugin->setProgram(4);
+    processDirect(*plugin, 16);
+    plugin->setProgram(128);
+    processDirect(*plugin, 16);
+    EXPECT_EQ(plugin->getProgram(), 4);
+    for (int i = 0; i < 799; ++i) ASSERT_EQ(plugin->getParameter(i), plugin->program(4).recordValues[i].load()) << i;
 }
 
 TEST(Programs, CopyAndPastePreset) {
@@ -79,14 +101,17 @@ TEST(Programs, CopyAndPastePreset) {
     plugin->setParameter(61, 0.31f);  // the copy takes the live, edited sound
     plugin->copyPreset();
     plugin->setProgram(9);
-    // The program's own text stays (parameters 630..668).
+    // The program's own text stays, and the value after it (parameters 630..668).
+    plugin->setParameter(630, 0.41f);
     plugin->setParameter(640, 0.42f);
+    plugin->setParameter(668, 0.43f);
     plugin->pastePreset();
+    processDirect(*plugin, 16);
     EXPECT_EQ(plugin->getProgram(), 9);
     EXPECT_EQ(name(*plugin, 9), "Brass Section");
     EXPECT_EQ(plugin->getParameter(61), 0.31f);
     EXPECT_EQ(plugin->program(9).recordValues[61], 0.31f);
-    EXPECT_EQ(plugin->getParameter(640), 0.42f);
+    for (auto [i, v] : {std::pair{630, 0.41f}, {640, 0.42f}, {668, 0.43f}}) EXPECT_EQ(plugin->getParameter(i), v) << i;
     for (int i : {1, 6, 20, 22, 60, 64, 91, 95})
         EXPECT_EQ(plugin->getParameter(i), plugin->program(3).recordValues[i].load()) << i;
     // The pasted sound is the program as selected now.

@@ -28,7 +28,7 @@ MidiSong songWith(std::initializer_list<std::pair<uint64_t, int>> notes) {
 struct Played {
     int64_t sample;
     int32_t block, delta;
-    int key, controller;
+    int key, controller, channel;
 };
 
 std::vector<Played> play(const MidiSong& song, int32_t blockSize, int64_t* total = nullptr) {
@@ -50,7 +50,7 @@ std::vector<Played> play(const MidiSong& song, int32_t blockSize, int64_t* total
             uint8_t status = uint8_t(e.midiData[0]);
             out.push_back(Played{b.start + e.deltaFrames, b.frames, e.deltaFrames,
                                  (status & 0xE0) == 0x80 ? e.midiData[1] : -1,  // note on or off
-                                 (status & 0xF0) == 0xB0 ? e.midiData[1] : -1});
+                                 (status & 0xF0) == 0xB0 ? e.midiData[1] : -1, status & 0x0F});
         }
         frames += b.frames;
     }
@@ -101,7 +101,10 @@ TEST(RenderTiming, EndOfSongReleasesEveryChannelThenPlaysTheTail) {
     auto played = play(songWith({{0, 60}, {960, 62}}), 256, &total);
     // Sustain off on every channel, then note-offs for the two notes left on.
     ASSERT_EQ(played.size(), 2u + 16u + 2u);
-    for (int c = 0; c < 16; ++c) EXPECT_EQ(played[2 + c].controller, 64);
+    for (int c = 0; c < 16; ++c) {
+        EXPECT_EQ(played[2 + c].controller, 64);
+        EXPECT_EQ(played[2 + c].channel, c);
+    }
     EXPECT_EQ(played[18].key, 60);
     EXPECT_EQ(played[19].key, 62);
     for (size_t i = 2; i < played.size(); ++i) EXPECT_EQ(played[i].sample, 44100);
@@ -111,6 +114,18 @@ TEST(RenderTiming, EndOfSongReleasesEveryChannelThenPlaysTheTail) {
     s.tailSeconds = 0.0;
     Sequencer seq(songWith({{0, 60}}), s);
     EXPECT_EQ(seq.totalFrames(), 1);  // the closing events still get a frame
+
+    // A note-on of velocity 0 is a note-off: the note needs no closing one.
+    MidiSong ended = songWith({{0, 60}, {480, 62}});
+    ended.events[0].data[0] = 0x93;
+    render::MidiEvent off = ended.events[0];
+    off.tick = 960;
+    off.data[2] = 0;
+    ended.events.push_back(off);
+    ended.endTick = 960;
+    played = play(ended, 256);
+    ASSERT_EQ(played.size(), 3u + 16u + 1u);
+    EXPECT_EQ(played.back().key, 62);
 }
 
 TEST(RenderTiming, TransportFollowsTempoAndMeter) {
@@ -144,4 +159,25 @@ TEST(RenderTiming, TransportFollowsTempoAndMeter) {
     EXPECT_EQ(times[10].timeSigDenominator, 8);
     EXPECT_DOUBLE_EQ(times[10].barStartPos, 6.0);
     EXPECT_DOUBLE_EQ(times[16].barStartPos, 9.0);  // quarter 9.5
+}
+
+TEST(RenderTiming, BlocksEndWhereTheTempoChanges) {
+    // 90 BPM from tick 1070: sample 49153.125, so the block with the new tempo
+    // starts at 49154 and every block reports the tempo that holds for all of it.
+    MidiSong song = songWith({{4800, 60}});
+    song.tempos.push_back({1070, 666667});
+    for (int32_t blockSize : {512, 4096}) {
+        render::SequencerSettings s;
+        s.blockSize = blockSize;
+        Sequencer seq(song, s);
+        Sequencer::Block b;
+        bool found = false;
+        while (seq.next(b)) {
+            const bool before = b.start + b.frames <= 49154;
+            EXPECT_TRUE(before || b.start >= 49154) << blockSize << " block at " << b.start;
+            EXPECT_NEAR(b.time.tempo, b.start < 49154 ? 120.0 : 90.0, 1e-3) << b.start;
+            found |= b.start == 49154;
+        }
+        EXPECT_TRUE(found) << blockSize;
+    }
 }

@@ -43,6 +43,8 @@ TEST(SampleRate, DerivedConstantsFollowTheRate) {
     plugin->setSampleRate(1.0e6f);
     EXPECT_FLOAT_EQ(r.sampleRate, 512000.0f);
     EXPECT_FLOAT_EQ(r.samplesPerTempoUnit, 512000.0f / 120.0f);
+    EXPECT_FLOAT_EQ(r.inverseSampleRate, 1.0f / 512000.0f);
+    EXPECT_FLOAT_EQ(r.rateScale110, 110.0f / 512000.0f);
     // Rotation indices after 1, 2 and 3 samples.
     const int expected[3][3] = {{1, 2, 0}, {0, 1, 2}, {2, 0, 1}};
     for (int i = 0; i < 3; ++i) {

@@ -92,6 +92,7 @@ const std::pair<int, float> kPlainSine[] = {
         {3, 0.0f},   {1, 1.0f},   {2, 0.5f},   {5, 0.0f},   // velocity, volume, pan, no glide
         {324, 0.0f}, {786, 0.5f},               // 1x oversampling, concert pitch
         {788, 0.5f}, {789, 0.5f},               // straight envelope segments
+        {99, 0.0f},  {100, 0.0f},               // no vibrato, not even from the wheel
 };
 }  // namespace
 

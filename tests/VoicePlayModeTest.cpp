@@ -5,13 +5,14 @@
 #include <set>
 
 #include "AudioAnalysis.h"
+#include "FrequencyAnalysis.h"
 #include "TestSupport.h"
+#include "Values.h"
 
 using namespace testing_support;
+using namespace values;
 
 namespace {
-// The value the editor writes for entry `index` of an `entries`-way choice.
-float choice(int index, int entries) { return (index + 0.5f) / (entries - 0.01f); }
 
 std::multiset<int> heldNotes(const APlugin& plugin) {
     std::multiset<int> notes;
@@ -29,33 +30,32 @@ int voiceOf(const APlugin& plugin, int key) {
 constexpr int kPlayMode = 6;
 }  // namespace
 
-TEST(PlayModes, SeventeenthNoteStealsInRoundRobinOrder) {
-    auto plugin = makePlugin();
-    std::vector<VstMidiEvent> chord;
-    for (int k = 0; k < 16; ++k) chord.push_back(noteOn(0, 40 + k));
-    processDirect(*plugin, 8, chord);
-    EXPECT_EQ(heldNotes(*plugin).size(), 16u);
-    const int firstVoice = voiceOf(*plugin, 40);
-    processDirect(*plugin, 8, {noteOn(0, 90)});
-    // The voice after the last one allocated is the first one allocated.
-    EXPECT_EQ(voiceOf(*plugin, 90), firstVoice);
-    EXPECT_EQ(voiceOf(*plugin, 40), -1);
-    EXPECT_EQ(heldNotes(*plugin).size(), 16u);
-}
-
-TEST(PlayModes, ReleasingVoiceIsReusedBeforeAFreeOne) {
-    auto plugin = makePlugin();
-    plugin->setParameter(95, 1.0f);  // a release that never ends keeps voices sounding
-    std::vector<VstMidiEvent> notes;
-    for (int k = 0; k < 16; ++k) notes.push_back(noteOn(0, 40 + k));
-    processDirect(*plugin, 8, notes);
-    const int first = voiceOf(*plugin, 40);
-    std::vector<VstMidiEvent> offs;
-    for (int k = 0; k < 16; ++k) offs.push_back(noteOff(0, 40 + k));
-    processDirect(*plugin, 64, offs);
-    processDirect(*plugin, 8, {noteOn(0, 80)});
-    // All 16 still sound in release; the next one in order is taken at once.
-    EXPECT_EQ(voiceOf(*plugin, 80), first);
+TEST(PlayModes, NewNotesSkipHeldVoicesAndStealOnlyWhenAllAreHeld) {
+    // Released voices are free for reuse whether they still ring or not.
+    for (float release : {0.0f, 1.0f}) {
+        auto plugin = makePlugin();
+        plugin->setParameter(95, release);
+        std::vector<VstMidiEvent> chord;
+        for (int k = 0; k < 16; ++k) chord.push_back(noteOn(0, 40 + k));
+        processDirect(*plugin, 200, chord);  // past the envelopes' first step
+        int voice[16];
+        for (int k = 0; k < 16; ++k) voice[k] = voiceOf(*plugin, 40 + k);
+        EXPECT_EQ(std::set<int>(voice, voice + 16).size(), 16u);
+        processDirect(*plugin, 8, {noteOff(0, 44), noteOff(0, 48)});
+        processDirect(*plugin, 4000);
+        const Voice& released = plugin->voiceEngine().voice(voice[4]);
+        EXPECT_EQ(released.note, release > 0.5f ? 44 : -1) << "ringing on, or silent and free at " << release;
+        // From the last voice allocated on: the held ones are skipped.
+        processDirect(*plugin, 8, {noteOn(0, 90)});
+        EXPECT_EQ(voiceOf(*plugin, 90), voice[4]) << release;
+        processDirect(*plugin, 8, {noteOn(0, 91)});
+        EXPECT_EQ(voiceOf(*plugin, 91), voice[8]) << release;
+        // All held: the voice after the last one allocated is stolen.
+        processDirect(*plugin, 8, {noteOn(0, 92)});
+        EXPECT_EQ(voiceOf(*plugin, 92), voice[9]) << release;
+        EXPECT_EQ(voiceOf(*plugin, 49), -1);
+        EXPECT_EQ(heldNotes(*plugin).size(), 16u);
+    }
 }
 
 TEST(PlayModes, PolyNoteOffReleasesEveryCopyOfTheKey) {
@@ -69,32 +69,38 @@ TEST(PlayModes, PolyNoteOffReleasesEveryCopyOfTheKey) {
     EXPECT_EQ(heldNotes(*plugin).count(64), 4u);
 }
 
-TEST(PlayModes, UnisonSixAtZeroDetuneIsSixTimesOneVoice) {
-    auto level = [](int mode) {
+TEST(PlayModes, UnisonStacksVoicesAtTheirDetunes) {
+    // Detunes in semitones of "Unison Amount" U: 0 and U/2; 0, U/6, U/3, U/2;
+    // 0, U/10 .. U/2. Every voice plays at full level.
+    struct Case {
+        int mode;
+        float amount;
+        std::vector<double> detunes;
+    };
+    const Case cases[] = {
+        {5, 1.0f, {0.0, 0.5}},
+        {6, 1.0f, {0.0, 1.0 / 6, 1.0 / 3, 0.5}},
+        {6, 0.6f, {0.0, 0.1, 0.2, 0.3}},
+        {7, 1.0f, {0.0, 0.1, 0.2, 0.3, 0.4, 0.5}},
+    };
+    for (const Case& c : cases) {
         auto host = loadPlugin();
         setPlainSine(*host);
-        host->setParameter(kPlayMode, choice(mode, 8));
-        host->setParameter(7, 0.0f);  // "Unison Amount"
-        auto r = renderFrames(*host, 20000, 512, {noteOn(0, 69)});
-        return analysis::rms(r.left, 10000, 20000);
-    };
-    const double one = level(0);
-    const double six = level(7);
-    ASSERT_GT(one, 0.001);
-    EXPECT_NEAR(six / one, 6.0, 0.02);
-}
-
-TEST(PlayModes, UnisonDetuneSpreadsThePitches) {
-    auto plugin = makePlugin();
-    plugin->setParameter(kPlayMode, choice(7, 8));  // "Unison 6"
-    plugin->setParameter(7, 1.0f);
-    processDirect(*plugin, 8, {noteOn(0, 57)});
-    std::vector<float> pitches;
-    for (int v = 0; v < 16; ++v)
-        if (plugin->voiceEngine().voice(v).gate) pitches.push_back(plugin->voiceEngine().voice(v).targetPitch);
-    std::sort(pitches.begin(), pitches.end());
-    ASSERT_EQ(pitches.size(), 6u);
-    for (int i = 0; i < 6; ++i) EXPECT_NEAR(pitches[i] * 12.0f, 0.1f * i, 1e-5f);
+        host->setParameter(kPlayMode, choice(c.mode, 8));
+        host->setParameter(7, c.amount);
+        auto r = renderFrames(*host, 50000, 512, {noteOn(0, 105)}).left;  // 1760 Hz
+        for (double d : c.detunes)
+            EXPECT_NEAR(spectrum::amplitudeAt(r, 5000, 49100, noteHz(105) * std::exp2(d / 12.0), 44100.0), 0.99,
+                        0.02)
+                << "mode " << c.mode << ", amount " << c.amount << ", detune " << d;
+    }
+    // Without detune, six voices in phase: six times one.
+    auto host = loadPlugin();
+    setPlainSine(*host);
+    host->setParameter(kPlayMode, choice(7, 8));
+    host->setParameter(7, 0.0f);
+    auto r = renderFrames(*host, 20000, 512, {noteOn(0, 105)}).left;
+    EXPECT_NEAR(spectrum::amplitudeAt(r, 4000, 20000, noteHz(105), 44100.0), 6 * 0.99, 0.03);
 }
 
 TEST(PlayModes, MonoModesKeepOneVoice) {
@@ -107,14 +113,14 @@ TEST(PlayModes, MonoModesKeepOneVoice) {
     }
 }
 
-TEST(PlayModes, Mono2AndLegatoReturnToTheHeldNote) {
-    for (int mode : {2, 3}) {
+TEST(PlayModes, Mono2AndLegatoReturnToTheHeldNoteButMonoDoesNot) {
+    for (int mode : {1, 2, 3}) {
         auto plugin = makePlugin();
         plugin->setParameter(kPlayMode, choice(mode, 8));
         processDirect(*plugin, 8, {noteOn(0, 60)});
         processDirect(*plugin, 8, {noteOn(0, 67)});
         processDirect(*plugin, 8, {noteOff(0, 67)});
-        EXPECT_EQ(heldNotes(*plugin), std::multiset<int>{60}) << "mode " << mode;
+        EXPECT_EQ(heldNotes(*plugin), mode == 1 ? std::multiset<int>{} : std::multiset<int>{60}) << "mode " << mode;
         processDirect(*plugin, 8, {noteOff(0, 60)});
         EXPECT_TRUE(heldNotes(*plugin).empty()) << "mode " << mode;
     }
@@ -125,13 +131,16 @@ TEST(PlayModes, LegatoChangesPitchWithoutRestartingTheEnvelope) {
     setPlainSine(*host);
     host->setParameter(kPlayMode, choice(3, 8));
     host->setParameter(91, 0.6f);  // a slow attack (about 300 ms) shows any restart
-    auto r = renderFrames(*host, 30000, 512, {noteOn(0, 69), noteOn(8000, 81)}).left;
+    host->setParameter(3, 1.0f);   // and the level follows the velocity
+    auto r = renderFrames(*host, 30000, 512, {noteOn(0, 69, 127), noteOn(8000, 81, 32)}).left;
     auto env = analysis::envelope(r, 256);
     // The level keeps rising across the second key, and the pitch moves up an octave.
     const size_t change = 8000 / 256;
     EXPECT_GT(env[change + 4], env[change - 2]);
     EXPECT_NEAR(analysis::frequency(r, 44100, 2000, 7800), 220.0, 1.0);
     EXPECT_NEAR(analysis::frequency(r, 44100, 10000, 30000), 440.0, 1.0);
+    // The legato note keeps the first note's velocity.
+    EXPECT_NEAR(spectrum::amplitudeAt(r, 20000, 30000, 440.0, 44100.0), 0.99, 0.005);
 }
 
 TEST(PlayModes, ChordMemoryLearnsAndTransposes) {
@@ -152,56 +161,67 @@ TEST(PlayModes, ChordMemoryLearnsAndTransposes) {
 }
 
 namespace {
-// Time (samples after the second note) until the pitch settles within 0.3 %.
-double glideTime(int portMode, int from, int to) {
+constexpr int kGlideStart = 6000;
+// A key, let go and silent, then another, with glide mode `portMode` and a
+// glide divisor of 2^9 (512 steps of 16 samples); the second key is let go
+// `holdFor` samples after it starts (never, when negative) and rings on.
+std::vector<float> glide(int portMode, int from, int to, int holdFor = -1) {
     auto host = loadPlugin();
     setPlainSine(*host);
     host->setParameter(5, choice(portMode, 5));
-    host->setParameter(4, 0.75f);  // glide divisor 2^9
-    const int start = 6000;
-    auto r = renderFrames(*host, 40000, 512, {noteOn(0, from), noteOff(start, from), noteOn(start, to)}).left;
-    const double target = 110.0 * std::pow(2.0, (to - 57) / 12.0);
-    double last = -1.0;
-    int crossings = 0;
-    double settled = -1.0;
-    for (size_t i = start + 1; i < r.size(); ++i) {
-        if (r[i - 1] < 0.0f && r[i] >= 0.0f) {
-            double t = double(i - 1) + double(-r[i - 1]) / double(r[i] - r[i - 1]);
-            if (last >= 0.0 && ++crossings > 1) {
-                double f = 44100.0 / (t - last);
-                if (std::fabs(f / target - 1.0) < 0.003) {
-                    if (settled < 0.0) settled = t - start;
-                } else {
-                    settled = -1.0;
-                }
-            }
-            last = t;
-        }
-    }
-    return settled;
+    host->setParameter(4, 0.75f);
+    auto x = renderFrames(*host, kGlideStart, 512, {noteOn(0, from), noteOff(2000, from)}).left;
+    host->setParameter(95, 1.0f);
+    std::vector<VstMidiEvent> events = {noteOn(0, to)};
+    if (holdFor >= 0) events.push_back(noteOff(holdFor, to));
+    const auto second = renderFrames(*host, 16000, 512, events).left;
+    x.insert(x.end(), second.begin(), second.end());
+    return x;
 }
+
+// Pitch (cents from note `to`) around `t` samples into the glide.
+double centsAt(const std::vector<float>& x, int t, int to) {
+    const size_t at = size_t(kGlideStart + t);
+    return analysis::cents(analysis::frequency(x, 44100.0, at - 800, at + 800), noteHz(to));
+}
+constexpr int kConstRate = 1, kConstTime = 2, kHeldRate = 3, kHeldTime = 4;
 }  // namespace
 
-TEST(Glide, ConstantTimeTakesTheSameTimeForAnyInterval) {
-    const double octave = glideTime(2, 69, 81);
-    const double semitone = glideTime(2, 69, 70);
-    // 512 control periods of 16 samples.
-    EXPECT_NEAR(octave, 8192.0, 400.0);
-    EXPECT_NEAR(semitone, octave, 1200.0);
+TEST(Glide, TimeModesTakeOneTimeForAnyIntervalAndRateModesOneSpeed) {
+    // The glide lasts 512 x 16 = 8192 samples in the time modes; in the rate
+    // modes it covers an octave in that time. While the key is held the
+    // "Held" modes glide as the constant ones do.
+    for (int mode : {kConstRate, kConstTime, kHeldRate, kHeldTime}) {
+        const bool time = mode == kConstTime || mode == kHeldTime;
+        for (auto [from, to] : {std::pair{69, 81}, {81, 69}, {69, 70}}) {
+            const auto x = glide(mode, from, to);
+            const double interval = 100.0 * (to - from);
+            for (int t : {2048, 4096, 6144, 12000}) {
+                const double done = time ? std::min(1.0, t / 8192.0)
+                                         : std::min(1.0, 1200.0 * t / 8192.0 / std::fabs(interval));
+                EXPECT_NEAR(centsAt(x, t, to), -interval * (1.0 - done), 8.0)
+                    << "mode " << mode << ", " << from << " to " << to << ", at " << t;
+            }
+        }
+    }
 }
 
-TEST(Glide, ConstantRateTakesTimeInProportionToTheInterval) {
-    const double octave = glideTime(1, 69, 81);
-    const double semitone = glideTime(1, 69, 70);
-    EXPECT_NEAR(octave, 8192.0, 400.0);
-    EXPECT_NEAR(octave / semitone, 12.0, 2.0);
+TEST(Glide, HeldModesStopGlidingWhenTheKeysAreUp) {
+    for (int mode : {kConstRate, kConstTime, kHeldRate, kHeldTime}) {
+        const auto x = glide(mode, 69, 81, 3000);
+        const double still = -1200.0 * (1.0 - 5000.0 / 8192.0);  // both constant modes, an octave
+        EXPECT_NEAR(centsAt(x, 5000, 81), mode >= kHeldRate ? 0.0 : still, 8.0) << "mode " << mode;
+    }
 }
 
-TEST(Glide, FirstNoteAfterLoadingDoesNotGlide) {
+TEST(Glide, NoGlideIntoTheFirstNoteAfterLoadingOrAProgramChange) {
     auto host = loadPlugin();
     setPlainSine(*host);
-    host->setParameter(5, choice(2, 5));
+    host->setParameter(5, choice(kConstTime, 5));
     host->setParameter(4, 0.75f);
-    auto r = renderFrames(*host, 4000, 512, {noteOn(0, 81)}).left;
-    EXPECT_NEAR(analysis::frequency(r, 44100, 100, 4000), 440.0, 1.0);
+    auto r = renderFrames(*host, 4000, 512, {noteOn(0, 81), noteOff(3000, 81)}).left;
+    EXPECT_NEAR(analysis::frequency(r, 44100, 100, 3000), 440.0, 1.0);
+    host->dispatch(effSetProgram, 0, kDefaultSoundProgram);  // the same sound, selected again
+    r = renderFrames(*host, 4000, 512, {noteOn(100, 69)}).left;
+    EXPECT_NEAR(analysis::frequency(r, 44100, 200, 4000), 220.0, 0.5);
 }

@@ -53,6 +53,7 @@ void EffectBus::checkTypes(bool resetAll) {
         EffectSlot& slot = slots[s];
         const bool changed = current[s] != previous[s];
         slot.setType(current[s]);
+        if (changed) ++typeChangeCount;
         if (changed || resetAll) {
             slot.reset();
             slot.update(rates.sampleRate, rates.samplesPerBar);

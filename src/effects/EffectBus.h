@@ -27,6 +27,8 @@ public:
     const EffectControls& slotControls(int slot) const { return slots[slot].controls(); }
     // Whether a slot runs the vocoder (the engine then keeps a modulator sample loaded).
     bool vocoderRunning() const { return vocoder; }
+    // Counts the slots' type changes (the sample player reloads its sample after one).
+    uint32_t typeChanges() const { return typeChangeCount; }
 
 private:
     struct Rates {
@@ -41,4 +43,5 @@ private:
     EffectEnvironment env;
     EffectSlot slots[kSlots];
     bool vocoder = false;
+    uint32_t typeChangeCount = 0;
 };

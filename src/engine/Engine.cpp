@@ -6,10 +6,7 @@ Engine::Engine(const ParamValue* values, ProcessContext& ctx, AudioEffect& plugi
     : values(values),
       ctx(ctx),
       plugin(plugin),
-      effects(values, EffectEnvironment{&ctx, sharedMod, &modWheel, &envelopeSum_}) {
-    for (int d = 0; d < moddst::kCount; ++d)
-        sharedMod[d] = moddst::isMultiplicative(d) ? 1.0f : 0.0f;
-    sharedSources[modsrc::Offset] = 1.0f;
+      effects(values, EffectEnvironment{&ctx, matrix.sharedDest(), &modWheel, &envelopeSum_}) {
     mainFilterFn = mainFilterFunction(0);
     secondaryFilterFn = secondaryFilterFunction(0);
     for (int n = 0; n < 3; ++n) oscSampleFn[n] = selectSampleFunction(oscSlots[n], n);
@@ -37,6 +34,6 @@ void Engine::followSampleRate() {
 }
 
 void Engine::setSource(int source, float value) {
-    sharedSources[source] = value;
+    matrix.setSharedSource(source, value);
     for (Voice& v : voices) v.sources[source] = value;
 }

@@ -4,11 +4,15 @@
 
 #include <cstdint>
 
+#include "arp/Arpeggiator.h"
+#include "arp/ArpVoices.h"
+#include "arp/HostTime.h"
 #include "engine/Envelope.h"
 #include "engine/FilterSlot.h"
-#include "arp/ArpNoteList.h"
+#include "engine/Lfos.h"
 #include "effects/EffectBus.h"
 #include "engine/ModIds.h"
+#include "engine/ModMatrix.h"
 #include "engine/OscillatorState.h"
 #include "engine/ProcessContext.h"
 #include "engine/Voice.h"
@@ -18,7 +22,7 @@
 
 class AudioEffect;
 
-class Engine {
+class Engine : private ArpVoices {
 public:
     static constexpr int kVoices = 16;
     static constexpr int kMaxHeldNotes = 100;
@@ -31,6 +35,8 @@ public:
     // Construction-time tables (waveforms, noise); `random` is the constructing thread's.
     void buildTables(Random15& random);
 
+    // At the start of every processing block, after the host's time information was fetched.
+    void beginBlock() { hostTime.beginBlock(ctx.timeInfo, ctx.sampleCounter64); }
     void engineTick();
     void resetEngine();
     void releaseAll();
@@ -59,9 +65,12 @@ public:
     float masterGain() const { return masterGain_; }
     float envelopeSum() const { return envelopeSum_; }
     int oversampleFactor() const { return oversampleFactor_; }
-    // The shared modulation row; destinations 45..74 are the effect offsets.
-    const float* sharedModRow() const { return sharedMod; }
     const EffectBus& effectBus() const { return effects; }
+    // The shared modulation destinations (moddst), evaluated every 128 ticks;
+    // the effect slots read 45..74 as offsets.
+    const float* sharedModRow() const { return matrix.sharedDest(); }
+    // The arpeggiator's current step for the editor's step display (any thread).
+    int arpDisplayedStep() const { return arp.displayedStep(); }
 
 private:
     float param(int index) const { return values[index]; }
@@ -73,6 +82,17 @@ private:
     void voiceBlock16(Voice& v, int index);
     void voiceBlock4(Voice& v, int index);
     void voiceBlock128(Voice& v, int index);
+    // Transport stops and jumps, and the arpeggiator clock (every 16 ticks).
+    void followTransport();
+    void runArpeggiator();
+
+    // What the arpeggiator asks of the voices.
+    void arpReleaseAll() override { releaseAll(); }
+    void arpReleaseVoice(int voice) override { noteOffVoice(voice); }
+    int arpNextVoice() override;
+    void arpStartNote(int voice, int note, float velocity, float transpose, bool retrigger,
+                      bool slide) override;
+    void arpRefreshVelocity(int voice, float current, float average) override;
 
     // Voice allocation and play modes.
     int allocateVoice();
@@ -169,14 +189,12 @@ private:
     int previousChordMode = 0;
     bool chordLearnStarted = false;
     float velocityExponent = 1.0f;
-    int arpMode = 0;
 
     // Held-note stack of the mono modes (-1 count when empty).
     int heldNotes[kMaxHeldNotes] = {};
     int heldCount = -1;
     int lastVelocity = 0;
     float legatoVelocity = 0.0f;
-    ArpNoteList arpNotes;
 
     // Master section.
     float masterGain_ = 0.0f;
@@ -194,10 +212,11 @@ private:
     EnvelopeState sharedEnv[2];  // the shared free envelopes
     bool sharedGate = false;
 
-    // Modulation rows shared by all voices.
-    float sharedSources[modsrc::kCount] = {};
-    float sharedMod[moddst::kCount] = {};
-    float sharedCtrlAdd[moddst::kCount] = {};
+    // Modulation: LFOs, the matrix with its shared rows, host time and the arpeggiator.
+    Lfos lfos;
+    ModMatrix matrix;
+    HostTime hostTime;
+    Arpeggiator arp;
 
     // Oscillator globals.
     int oversampleFactor_ = 1;
@@ -207,7 +226,6 @@ private:
     uint8_t oscEnableMask = 0;
     bool anySync = false;
     float bend = 0.0f;
-    float pitchLfoFactor = 1.0f;
     float analogDrift = 0.0f;
 
     // Filter globals.

@@ -2,7 +2,6 @@
 // 128 and 512 ticks.
 #include <cmath>
 
-#include "arp/HostTime.h"
 #include "engine/Clamp.h"
 #include "engine/Engine.h"
 
@@ -16,7 +15,11 @@ void Engine::engineTick() {
 
     if (tick16) {
         globalBlock16();
+        hostTime.update(ctx.rates, ctx.sampleCounter64);
+        followTransport();
+        runArpeggiator();
         if (tick128) {
+            lfos.advanceShared(random);
             globalBlock128();
             if ((counter & 511) == 0) decodeParameters();
         }
@@ -41,7 +44,10 @@ void Engine::engineTick() {
         ++v.env[env::Free1].stepCounter;
         ++v.env[env::Free2].stepCounter;
         ++v.oscLevelCounter;
-        if (tick128) voiceBlock128(v, index);
+        if (tick128) {
+            lfos.advanceVoice(index, v.mod, ctx.rates.sampleRate, hostTime.tempo(), random);
+            voiceBlock128(v, index);
+        }
         v.panAmpLeft = v.gainLeft * v.ampLevel;
         v.panAmpRight = v.gainRight * v.ampLevel;
 
@@ -99,20 +105,19 @@ void Engine::globalBlock16() {
     updateMasterVolume();
     stepSharedEnvelopes();
     modWheelSmoothed = 0.00999999f * modWheel + 0.99f * modWheelSmoothed + 1e-15f;
-    sharedSources[modsrc::ModWhl] = modWheelSmoothed;
-    for (Voice& v : voices) v.sources[modsrc::ModWhl] = modWheelSmoothed;
+    setSource(modsrc::ModWhl, modWheelSmoothed);
     wheelAmount = 2.0f * param(prm::ModToFilterFrequencyAmt) - 1.0f;
     velocityAmount = 2.0f * param(prm::VelToFilterFrequencyAmt) - 1.0f;
-    hostTimeUpdate(ctx);
 }
 
 void Engine::globalBlock128() {
+    matrix.setSharedSource(modsrc::Lfo1, lfos.sharedFreeRaw(0));
+    matrix.setSharedSource(modsrc::Lfo2, lfos.sharedFreeRaw(1));
+    matrix.updateAmountControls(values);
+    matrix.evaluateGlobal();
+    lfos.updateShared(values, matrix.sharedSources(), matrix.sharedDest());
     updateOscillatorGlobals();
-    int mode = static_cast<int>(param(prm::ArpMode) * 10.99f);
-    if (mode != arpMode) {
-        arpMode = mode;
-        releaseAll();
-    }
+    if (arp.updateMode(values)) releaseAll();
 }
 
 void Engine::decodeParameters() {
@@ -141,6 +146,8 @@ void Engine::decodeChoices() {
     updateEnvelopeSettings();
     decodeOscillators();
     decodeFilters();
+    lfos.decode(values, matrix.sharedDest(), ctx.rates.sampleRate, hostTime.tempo());
+    arp.decode(values);
 }
 
 void Engine::syncPlayMode() {
@@ -152,6 +159,7 @@ void Engine::syncPlayMode() {
 }
 
 void Engine::voiceBlock16(Voice& v, int index) {
+    matrix.evaluateVoice(v.sources, v.mod, v.ctrlAdd);
     stepVoiceEnvelopes(v, index);
     envelopeSum_ = clamp01(envelopeSum_ + v.env[env::Volume].output);
     updateGlide(v);
@@ -167,7 +175,10 @@ void Engine::voiceBlock4(Voice& v, int index) {
     updateOscillatorVoiceFast(v);
 }
 
-void Engine::voiceBlock128(Voice& v, int /*index*/) {
+void Engine::voiceBlock128(Voice& v, int index) {
+    v.sources[modsrc::Lfo1] = lfos.freeRaw(0, index);
+    v.sources[modsrc::Lfo2] = lfos.freeRaw(1, index);
+    v.filter.lfoTerm = lfos.filterOutput(index, values, v.sources);
     refreshEnvelopeSpeeds(v);
     updatePwmSteps(v);
     updateDrift(v);

@@ -99,6 +99,6 @@ void Engine::stepSharedEnvelopes() {
         e.speed = 1.0f;
         e.step(envSettings[env::Free1 + k], curves, held, false);
     }
-    sharedSources[modsrc::Env1] = sharedEnv[0].output;
-    sharedSources[modsrc::Env2] = sharedEnv[1].output;
+    matrix.setSharedSource(modsrc::Env1, sharedEnv[0].output);
+    matrix.setSharedSource(modsrc::Env2, sharedEnv[1].output);
 }

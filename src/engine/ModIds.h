@@ -23,6 +23,16 @@ constexpr int ArpVel = 28;
 constexpr int Note = 29;
 constexpr int Offset = 30;
 constexpr int kCount = 32;  // row size (31 sources)
+constexpr int kSources = 31;
+
+// A stored source choice; an index that names no source acts as "None".
+inline int decode(float value) {
+    const int i = static_cast<int>(value * 99.99f);
+    return i > 0 && i < kSources ? i : None;
+}
+// Sources MIDI intake supplies from controllers, aftertouch and pitch bend
+// (1..22 but "Velocity", which belongs to the note).
+constexpr bool isController(int s) { return s >= ModWhl && s <= CC84 + 6 && s != Velocity; }
 }  // namespace modsrc
 
 namespace moddst {
@@ -62,6 +72,13 @@ constexpr int Fx1Mix = 45;  // effect slot s: mix 45 + 10s, pan 46 + 10s, knobs 
 constexpr int Env1Amt = 75;
 constexpr int Env2Amt = 76;
 constexpr int kCount = 100;  // row size (77 destinations)
+constexpr int kDestinations = 77;
+
+// A stored destination choice; an index that names no destination acts as "None".
+inline int decode(float value) {
+    const int i = static_cast<int>(value * 99.99f);
+    return i > 0 && i < kDestinations ? i : None;
+}
 
 constexpr int osc(int n, int which) { return OscBase + OscStride * n + which; }
 

@@ -4,23 +4,19 @@
 
 #include "engine/Clamp.h"
 #include "engine/Engine.h"
+#include "engine/ModeIds.h"
 #include "engine/OscillatorParams.h"
 
 namespace {
 float sign(float x) { return x > 0.0f ? 1.0f : (x < 0.0f ? -1.0f : 0.0f); }
-
-namespace portmode {
-constexpr int Off = 0;
-constexpr int ConstRate = 1;
-constexpr int ConstTime = 2;
-constexpr int HeldRate = 3;
-constexpr int HeldTime = 4;
-}  // namespace portmode
 }  // namespace
 
 void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemitones,
                          float portSpeedArg, bool retrigger, bool skipGlobalUpdate,
                          bool glideEnabled) {
+    // Choices are decoded every 512 ticks; the note's velocity curve and phase
+    // start must not use ones older than the note (at load, those of no program).
+    decodeChoices();
     Voice& v = voices[index];
     v.targetPitch = (static_cast<float>(note) + detuneSemitones - 57.0f) / 12.0f;
     v.note = note;
@@ -32,7 +28,7 @@ void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemito
 
     if (lastPitch == -10.0f) lastPitch = v.targetPitch;
     const float o =
-        glideEnabled ? std::exp2(12.0f * clamp01(portSpeedArg + sharedMod[moddst::Port])) : 1.0f;
+        glideEnabled ? std::exp2(12.0f * clamp01(portSpeedArg + matrix.sharedDest()[moddst::Port])) : 1.0f;
     const float interval = v.targetPitch - lastPitch;
     switch (portMode) {
         case portmode::ConstTime:
@@ -75,8 +71,8 @@ void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemito
         for (float& x : v.noiseBuffer) x = random.bipolar();
         resetOscillatorPhases(v);
         if (firstKeyOfPhrase) {
-            sharedSources[modsrc::Velocity] = v.velocityShaped;
-            sharedSources[modsrc::Note] = static_cast<float>(note) / 127.0f;
+            matrix.setSharedSource(modsrc::Velocity, v.velocityShaped);
+            matrix.setSharedSource(modsrc::Note, static_cast<float>(note) / 127.0f);
             for (EnvelopeState& e : sharedEnv) e.clear();
             sharedGate = true;
         }
@@ -85,8 +81,9 @@ void Engine::noteOnVoice(int note, int index, float velocity, float detuneSemito
     v.filter.keyFactor =
         std::exp2(v.targetPitch * (2.0f * param(prm::FilterKeytracking) - 1.0f));
     computeEnvelopeSpeeds(v);
+    // The LFOs restart first, so that the refreshed values below start from phase 0.
+    lfos.noteStarted(index, random);
     if (!skipGlobalUpdate) globalBlock16();
-    decodeChoices();
     globalBlock128();
     voiceBlock128(v, index);
     voiceBlock16(v, index);

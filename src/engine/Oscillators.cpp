@@ -79,7 +79,7 @@ void Engine::updateOscillatorGlobals() {
             static_cast<float>(static_cast<int>((2.0f * param(p.fine) - 1.0f) * 100.0f)) *
             0.00083333335f;
         oscSlots[n].baseIncrement =
-            std::exp2(bend + semi + fine) * oversampleScale * tuning * pitchLfoFactor * kPhaseScale;
+            std::exp2(bend + semi + fine) * oversampleScale * tuning * lfos.pitchLfoFactor() * kPhaseScale;
     }
 }
 
@@ -157,7 +157,11 @@ void Engine::updateOscillatorVoiceFast(Voice& v) {
         if (!oscSlots[n].on) continue;
         OscillatorVoice& o = v.osc[n];
         o.pwmPhase += o.pwmStep;
-        while (o.pwmPhase >= 65536.0f) o.pwmPhase -= 65536.0f;
+        if (o.pwmPhase >= 65536.0f) o.pwmPhase -= 65536.0f;
+        // Steps of several cycles (very low sample rates) and non-finite ones
+        // must not hold up the tick.
+        if (!(o.pwmPhase < 65536.0f && o.pwmPhase > -65536.0f))
+            o.pwmPhase = std::isfinite(o.pwmPhase) ? std::fmod(o.pwmPhase, 65536.0f) : 0.0f;
         const float r = tables.sineTable[static_cast<int>(o.pwmPhase) & 0xFFFF] * o.pwmDepth;
         o.tableRow = static_cast<int>(clamp01(o.symmetrySmoothed + r) * 255.999f);
         o.subThreshold = static_cast<uint32_t>(clamp01(r + 0.5f) * kPhaseScale);

@@ -13,9 +13,9 @@ void Engine::updatePan(Voice& v) {
 }
 
 void Engine::updateMasterVolume() {
-    const float v = clamp01(param(prm::MainVolume) + sharedCtrlAdd[moddst::Volume]);
+    const float v = clamp01(param(prm::MainVolume) + matrix.sharedCtrlAdd()[moddst::Volume]);
     // -60 dB .. 0 dB taper.
     const float g = v < 0.001f ? 0.0f : std::pow(10.0f, (60.0f * v - 60.0f) / 20.0f);
-    masterTarget = g * midiVolume * sharedMod[moddst::Volume];
+    masterTarget = g * midiVolume * matrix.sharedDest()[moddst::Volume];
     masterGain_ = 0.00999999f * masterTarget + 0.99f * masterGain_ + 1e-15f;
 }

@@ -1,17 +1,7 @@
 // Note-on and note-off by play mode: poly, mono, legato, arpeggiator hand-off
 // and unison stacks, plus the held-note stack of the mono modes.
 #include "engine/Engine.h"
-
-namespace playmode {
-constexpr int Poly = 0;
-constexpr int Mono = 1;
-constexpr int Mono2 = 2;
-constexpr int Legato = 3;
-constexpr int Arp = 4;
-constexpr int Unison2 = 5;
-constexpr int Unison4 = 6;
-constexpr int Unison6 = 7;
-}  // namespace playmode
+#include "engine/ModeIds.h"
 
 void Engine::noteOn(int note, int velocity) {
     // Mode changes take effect before the note rather than cutting it afterwards.
@@ -20,6 +10,9 @@ void Engine::noteOn(int note, int velocity) {
     firstKeyOfPhrase = heldKeys_ == 0;
     ++heldKeys_;
     lastVelocity = velocity;
+    // A latched arpeggio gives way to the next phrase; the pedal's hold adds to it.
+    if (playMode_ == playmode::Arp && firstKeyOfPhrase && param(prm::ArpLatch) > 0.5f && !arpHold)
+        arp.clearNotes();
     int notes[kMaxChordNotes];
     int count = chordNotes(note, notes, true);
     for (int i = 0; i < count; ++i) playModeNoteOn(notes[i], velocity);
@@ -76,9 +69,14 @@ void Engine::playModeNoteOn(int note, int velocity) {
             }
             break;
         }
-        case playmode::Arp:
-            arpNotes.addArpNote(note, vel, param(prm::ArpNoteLength) * 1.05f > 1.0f);
+        case playmode::Arp: {
+            // A pattern starts from the current settings, not those of up to 512 ticks ago.
+            arp.decode(values);
+            if (arp.updateMode(values)) releaseAll();
+            const double position = hostTime.positionAt(ctx.sampleCounter64 + 1, ctx.rates.sampleRate);
+            if (arp.addNote(note, vel, position, values)) voiceCursor = 0;
             break;
+        }
         case playmode::Unison2:
             startVoice(allocateVoice(), note, vel, 0.0f, true);
             advanceCursor();
@@ -128,7 +126,7 @@ void Engine::playModeNoteOff(int note) {
             break;
         case playmode::Arp:
             if (param(prm::ArpLatch) < 0.5f && !arpHold)
-                arpNotes.removeArpNote(note, param(prm::ArpNoteLength) * 1.05f > 1.0f);
+                arp.removeNote(note, values);
             break;
         default:
             for (int i = 0; i < kVoices; ++i)

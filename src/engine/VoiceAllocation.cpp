@@ -40,10 +40,7 @@ void Engine::initialiseVoice(Voice& v) {
         o.fmAmount = o.fmDelta = o.ringAmount = o.ringDelta = 0.0f;
         o.output = o.fmInput = o.oversampleHistory = 0.0f;
     }
-    for (int d = 0; d < moddst::kCount; ++d) {
-        v.mod[d] = moddst::isMultiplicative(d) ? 1.0f : 0.0f;
-        v.ctrlAdd[d] = 0.0f;
-    }
+    matrix.resetRows(v.mod, v.ctrlAdd);
     v.sources[modsrc::Offset] = 1.0f;
     // Filter smoothers start at the current settings, so a fresh voice does not sweep.
     FilterVoice& f = v.filter;
@@ -58,17 +55,22 @@ void Engine::initialiseVoice(Voice& v) {
 
 void Engine::resetEngine() {
     releaseAll();
-    arpNotes.clear();
+    arp.reset();
+    // Nothing sounds to release: a program's own mode must not cut its first notes.
+    arp.updateMode(values);
     heldCount = 0;
     lastPitch = -10.0f;
     // Nothing sounds after a reset, so the master gain can jump to its target:
     // the first notes after loading or a program change are not faded in.
     updateMasterVolume();
     masterGain_ = masterTarget;
-    for (int i = 0; i < kVoices; ++i) {
-        initialiseVoice(voices[i]);
-        filterSlots[i].clearStates();
-        filterSlots[i + kVoices].clearStates();
-    }
+    for (int i = 0; i < kVoices; ++i) initialiseVoice(voices[i]);
+    // Every recursive state starts again, so that nothing (a NaN least of all)
+    // outlives a reset: the filters, the DC blocker, the shared envelopes and
+    // the wheel's smoother, which jumps to the wheel like the master gain.
+    for (FilterSlot& f : filterSlots) f.clearStates();
+    dcStateLeft = dcStateRight = 0.0f;
+    for (EnvelopeState& e : sharedEnv) e.clear();
+    modWheelSmoothed = modWheel;
     effects.reset();
 }

@@ -35,6 +35,7 @@ APlugin::APlugin(audioMasterCallback audioMaster)
     pendingNameFlag = false;
 
     readSettings();
+    sampleLoader.start(sampleBaseDirectory);
     engine.buildTables(random);
 
     ctx.rates.sampleRate = 44100.0f;
@@ -58,9 +59,21 @@ APlugin::APlugin(audioMasterCallback audioMaster)
     setProgram(0);
 }
 
-APlugin::~APlugin() { setEditor(nullptr); }
+APlugin::~APlugin() {
+    // The loader may be showing a message through the editor's layer.
+    sampleLoader.stop();
+    setEditor(nullptr);
+}
 
-void APlugin::suspend() { requestEngineReset(); }
+void APlugin::suspend() {
+    handover.setProcessing(false);
+    requestEngineReset();
+}
+
+void APlugin::resume() {
+    handover.setProcessing(true);
+    AudioEffectX::resume();
+}
 
 void APlugin::detectHostQuirks() {
     tracktionHost = false;

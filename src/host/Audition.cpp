@@ -1,17 +1,22 @@
-// The editor's audition button plays key 60 without MIDI. The note is queued
-// like a MIDI event so that only the audio thread touches the engine.
+// The editor's audition button plays key 60 at full velocity without MIDI.
+// Presses travel on their own one-writer path (AuditionRequests) and sound from
+// the start of the audio thread's next block, after its time information.
 #include "host/APlugin.h"
 
-void APlugin::auditionStart() {
-    VstMidiEvent note{};
-    note.type = kVstMidiType;
-    note.byteSize = sizeof(VstMidiEvent);
-    eventPool.queue(note, kAuditionOn);
-}
+void APlugin::auditionStart() { audition.press(); }
 
-void APlugin::auditionStop() {
-    VstMidiEvent release{};
-    release.type = kVstMidiType;
-    release.byteSize = sizeof(VstMidiEvent);
-    eventPool.queue(release, kAuditionOff);
+void APlugin::auditionStop() { audition.release(); }
+
+void APlugin::playAudition() {
+    audition.take(
+        [this] {
+            if (!auditionSounding) engine.resetEngine();
+            auditionSounding = true;
+            engine.noteOn(60, 127);
+        },
+        [this] {
+            auditionSounding = false;
+            engine.noteOff(60);
+            engine.resetEngine();
+        });
 }

@@ -1,6 +1,6 @@
 #include "host/MidiEventPool.h"
 
-bool MidiEventPool::queue(const VstMidiEvent& event, uint8_t origin) {
+bool MidiEventPool::queue(const VstMidiEvent& event) {
     if (pending_.load(std::memory_order_acquire) >= kMaxPending) return false;
     for (int r = 1; r < kRecords; ++r) {
         MidiEventRecord& record = records_[r];
@@ -14,7 +14,7 @@ bool MidiEventPool::queue(const VstMidiEvent& event, uint8_t origin) {
         record.detune = static_cast<int8_t>(event.detune);
         record.noteOffVelocity = static_cast<uint8_t>(event.noteOffVelocity);
         record.reserved1 = 99;
-        record.reserved2 = origin;
+        record.reserved2 = static_cast<uint8_t>(event.reserved2);
         // Hosts must not send negative offsets; such an event runs at once rather
         // than holding its record forever.
         const int32_t delta = event.deltaFrames < 0 ? 0 : event.deltaFrames;

@@ -1,7 +1,8 @@
 // A fixed pool of queued MIDI events. effProcessEvents copies each event into
 // a free record; the per-sample loop counts the records down and executes an
-// event when its sample comes up. Each record's deltaFrames publishes it
-// between threads (-99 marks a free record).
+// event when its sample comes up. One thread queues (the host's
+// effProcessEvents thread) and one executes (the audio thread); each record's
+// deltaFrames publishes it between them (-99 marks a free record).
 #pragma once
 
 #include <atomic>
@@ -22,7 +23,7 @@ struct MidiEventRecord {
     int8_t detune = 0;
     uint8_t noteOffVelocity = 0;
     uint8_t reserved1 = 99;
-    uint8_t reserved2 = 0;  // 0 for host events; our own audition events mark it
+    uint8_t reserved2 = 0;
 };
 
 class MidiEventPool {
@@ -31,7 +32,7 @@ public:
     static constexpr int kMaxPending = 250;
 
     // Queues a copy; false when the pool is full and the event is dropped.
-    bool queue(const VstMidiEvent& event, uint8_t origin = 0);
+    bool queue(const VstMidiEvent& event);
 
     int pendingCount() const { return pending_.load(std::memory_order_acquire); }
 

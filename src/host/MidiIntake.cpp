@@ -32,21 +32,10 @@ void APlugin::executeMidiEvent(const MidiEventRecord& event) {
     const int status = event.midiData[0] & 0xF0;
     const int d1 = event.midiData[1] & 0x7F;
     const int d2 = event.midiData[2] & 0x7F;
-    if (event.reserved2 == kAuditionOn) {
-        if (!auditionSounding) engine.resetEngine();
-        auditionSounding = true;
-        engine.noteOn(60, 127);
-        return;
-    }
-    if (event.reserved2 == kAuditionOff) {
-        auditionSounding = false;
-        engine.noteOff(60);
-        engine.resetEngine();
-        return;
-    }
     switch (status) {
         case 0x90:
             if (d2 > 0) {
+                if (params.values[prm::SampleReset] > 0.5f) samplePlayback.resetPosition();
                 engine.noteOn(d1, d2);
                 break;
             }
@@ -71,7 +60,12 @@ void APlugin::executeMidiEvent(const MidiEventRecord& event) {
             controlChange(d1, d2);
             break;
         case 0xC0:
-            if (d1 < 127) installProgram(d1, true);
+            if (d1 < 127) {
+                // The audio thread holds the programs during its block.
+                changes.begin();
+                installProgram(d1);
+                changes.end();
+            }
             break;
         case 0xE0:
             pitchBend(d1, d2);
@@ -83,14 +77,15 @@ void APlugin::executeMidiEvent(const MidiEventRecord& event) {
 
 void APlugin::controlChange(int controller, int value) {
     const float v = static_cast<float>(value) * kInverse127;
-    if (learnArmed) {
-        controllerMap[controller] = learnParameter.load();
+    const uint32_t learn = learnRequest.load(std::memory_order_relaxed)
+                               ? learnRequest.exchange(0, std::memory_order_acq_rel)
+                               : 0;
+    const int parameter = static_cast<int>(learn & 0xFFFF);
+    if (learn & kLatch) {
+        controllerMap[controller] = parameter;
         bindingWriter->markChanged(controller);
-        learnArmed = false;
     }
-    if (unlatchArmed) {
-        unlatchArmed = false;
-        const int parameter = learnParameter;
+    if (learn & kUnlatch) {
         for (int c = 0; c < 128; ++c) {
             if (controllerMap[c] != parameter) continue;
             controllerMap[c] = 0;

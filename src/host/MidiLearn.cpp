@@ -10,14 +10,16 @@ void APlugin::readBindings() {
     }
 }
 
+// Mode and parameter travel in one word, so the audio thread never pairs a
+// new mode with an old parameter; a later command replaces one not yet taken.
 void APlugin::latchToMidi(int parameter) {
-    learnParameter = parameter;
-    learnArmed = true;
+    if (parameter < 0 || parameter >= kNumParams) return;
+    learnRequest.store(kLatch | static_cast<uint32_t>(parameter), std::memory_order_release);
 }
 
 void APlugin::unlatchMidi(int parameter) {
-    learnParameter = parameter;
-    unlatchArmed = true;
+    if (parameter < 0 || parameter >= kNumParams) return;
+    learnRequest.store(kUnlatch | static_cast<uint32_t>(parameter), std::memory_order_release);
 }
 
 void APlugin::clearMidi() {

@@ -1,49 +1,72 @@
 // The per-sample processing loop: host blocks become single-sample engine ticks.
+#include <algorithm>
+
 #include "host/APlugin.h"
 
 void APlugin::setSampleRate(float rate) {
-    RateConstants& r = ctx.rates;
-    AudioEffectX::setSampleRate(rate);
-    r.sampleRate = rate;
     // NaN compares false everywhere; treat it like any other unusable rate.
-    if (!(rate >= 1.0f)) {
-        sampleRate = 44100.0f;
-        r.sampleRate = 44100.0f;
-        return;
-    }
-    if (rate > 512000.0f) {
-        sampleRate = 512000.0f;
-        r.sampleRate = 512000.0f;
-    }
-    r.inverseSampleRate = 1.0f / r.sampleRate;
-    r.updateTempoDerived();
-    r.rateScale110 = 110.0f / r.sampleRate;
+    const bool usable = rate >= 1.0f;
+    const float clamped = usable ? std::min(rate, 512000.0f) : 44100.0f;
+    AudioEffectX::setSampleRate(clamped);
+    // The audio thread sees the old constants or the new ones, never a mixture.
+    handover.run([&] {
+        RateConstants& r = ctx.rates;
+        r.sampleRate = clamped;
+        // An unusable rate leaves the derived values as they were.
+        if (!usable) return;
+        r.inverseSampleRate = 1.0f / clamped;
+        r.updateTempoDerived();
+        r.rateScale110 = 110.0f / clamped;
+    });
+}
+
+void APlugin::startBlock() {
+    // A reset goes with the changes handed over, before the first sample.
+    if (engineResetRequested.load(std::memory_order_acquire) &&
+        engineResetRequested.exchange(false, std::memory_order_acq_rel))
+        engine.resetEngine();
+    ParamValue* record = programs[curProgram].recordValues;
+    touched.take([&](int i) { record[i] = params.values[i].load(); });
+    playAudition();
 }
 
 void APlugin::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
     ctx.timeInfo = getTimeInfo(kVstPpqPosValid | kVstTempoValid);
-    if (sampleFrames <= 0 || !outputs || !outputs[0] || !outputs[1]) return;
-    const bool haveInputs = inputs && inputs[0] && inputs[1];
-    float* outL = outputs[0];
-    float* outR = outputs[1];
-    for (int32_t i = 0; i < sampleFrames; ++i) {
-        ctx.outLeft = 0.0f;
-        ctx.outRight = 0.0f;
-        // Resets asked for by the user-interface thread run here, on the audio thread.
-        if (engineResetRequested.load(std::memory_order_acquire) &&
-            engineResetRequested.exchange(false, std::memory_order_acq_rel))
-            engine.resetEngine();
-        if (eventPool.pendingCount() > 0) runMidiStep();
-        ctx.inputLeft = haveInputs ? inputs[0][i] : 0.0f;
-        ctx.inputRight = haveInputs ? inputs[1][i] : 0.0f;
-        ctx.inputMono = (ctx.inputLeft + ctx.inputRight) * 0.5f;
-        ctx.advanceRotation();
-        ++ctx.sampleCounter64;
-        ++ctx.sampleCounter;
-        if (engineBusy.load(std::memory_order_acquire) == 0) engine.engineTick();
-        outL[i] = ctx.outLeft;
-        outR[i] = ctx.outRight;
+    const bool haveOutputs = sampleFrames > 0 && outputs && outputs[0] && outputs[1];
+    if (!handover.enterBlock()) {
+        // Another thread is installing a program after the audio thread had
+        // stopped: this one block stays silent and its events wait.
+        if (haveOutputs)
+            for (int32_t i = 0; i < sampleFrames; ++i) outputs[0][i] = outputs[1][i] = 0.0f;
+        return;
     }
+    startBlock();
+    engine.beginBlock();
+    if (haveOutputs) {
+        const bool haveInputs = inputs && inputs[0] && inputs[1];
+        float* outL = outputs[0];
+        float* outR = outputs[1];
+        for (int32_t i = 0; i < sampleFrames; ++i) {
+            ctx.outLeft = 0.0f;
+            ctx.outRight = 0.0f;
+            if (eventPool.pendingCount() > 0) runMidiStep();
+            ctx.inputLeft = haveInputs ? inputs[0][i] : 0.0f;
+            ctx.inputRight = haveInputs ? inputs[1][i] : 0.0f;
+            ctx.inputMono = (ctx.inputLeft + ctx.inputRight) * 0.5f;
+            ctx.advanceRotation();
+            ++ctx.sampleCounter64;
+            ++ctx.sampleCounter;
+            if ((ctx.sampleCounter & 511) == 0) {
+                const EffectBus& bus = engine.effectBus();
+                samplePlayback.followSlots(bus.vocoderRunning(), bus.typeChanges());
+                samplePlayback.controlBlock(ctx.rates.sampleRate);
+            }
+            engine.engineTick();
+            outL[i] = ctx.outLeft;
+            outR[i] = ctx.outRight;
+        }
+    }
+    handover.leaveBlock();
 }
 
 // The deprecated entry overwrites its outputs exactly like processReplacing.

@@ -1,33 +1,37 @@
 // "Orig" and "Edit": back to the program as it was selected, or as it was last
 // set by hand or by the morph, discarding variations. A name kept by "Default
 // Preset" goes back to the program with its sound.
-#include "editor/uEditor.h"
+#include <cstring>
+
 #include "host/APlugin.h"
 
-void APlugin::restoreOriginal() {
-    ParamValue* record = programs[curProgram].recordValues;
-    for (int i = 0; i < kNumParams; ++i) {
-        params.values[i] = params.referenceValue[i].load();
-        record[i] = params.referenceValue[i].load();
-    }
-    params.programModified = false;
-    if (pendingNameFlag) {
-        pendingNameFlag = false;
-        setProgramName(pendingName);
-    }
-    if (ownedEditor) ownedEditor->refreshAll();
-}
+void APlugin::restoreOriginal() { restoreSnapshot(params.referenceValue, false); }
 
-void APlugin::restoreEdited() {
-    ParamValue* record = programs[curProgram].recordValues;
-    for (int i = 0; i < kNumParams; ++i) {
-        params.values[i] = params.lastWritten[i].load();
-        record[i] = params.lastWritten[i].load();
-    }
-    params.programModified = true;
-    if (pendingNameFlag) {
+void APlugin::restoreEdited() { restoreSnapshot(params.lastWritten, true); }
+
+void APlugin::restoreSnapshot(const ParamValue* snapshot, bool modified) {
+    int target = 0;
+    bool pending = false;
+    changePrograms([&] {
+        target = curProgram;
+        ParamValue* record = programs[target].recordValues;
+        for (int i = 0; i < kNumParams; ++i) {
+            params.values[i] = snapshot[i].load();
+            record[i] = snapshot[i].load();
+        }
+        params.programModified = modified;
+        pending = pendingNameFlag;
         pendingNameFlag = false;
-        setProgramName(pendingName);
+        notices.raise(DisplayNotices::kEditorRefresh);
+    });
+    if (!pending) {
+        deliverNotices();
+        return;
     }
-    if (ownedEditor) ownedEditor->refreshAll();
+    char name[sizeof pendingName];
+    {
+        std::lock_guard<std::mutex> lock(nameMutex);
+        std::strcpy(name, pendingName);
+    }
+    renameProgram(target, name);
 }

@@ -54,62 +54,63 @@ constexpr float kEffectTypeDepth = 0.6f;
 
 void APlugin::variation(int number) {
     if (number < 1 || number > 4) return;
-    const float v = params.values[prm::VariationAmount];
-    const float a = v * v;
-    const float b = 0.3f * v * v;
-    const float c = std::min(a, 0.075f);
-    params.programModified = true;
+    // Runs as one change at a block boundary, from the edited sound as it is then.
+    changePrograms([&] {
+        const float v = params.values[prm::VariationAmount];
+        const float a = v * v;
+        const float b = 0.3f * v * v;
+        const float c = std::min(a, 0.075f);
+        params.programModified = true;
 
-    engineBusy.store(1, std::memory_order_release);
-    requestEngineReset();  // releases every voice before the sound changes
-
-    ParamValue* record = programs[curProgram].recordValues;
-    const ParamValue* edited = params.lastWritten;
-    // Written beside the parameter interface, so the edited snapshot stays.
-    auto varyStep = [&](int p, float depth, float limit) {
-        float w = (2.0f * random.uniform() - 1.0f) * depth + edited[p];
-        w = std::clamp(w, 0.0f, limit);
-        params.values[p] = w;
-        record[p] = w;
-        if (ownedEditor) ownedEditor->setParameter(p, w);
-    };
-    auto octaveStep = [&](int p) {
-        const int k = static_cast<int>(random.uniform() * 2.99f);
-        if (k == 0) params.values[p] = edited[p] - kOctave;
-        if (k == 2) params.values[p] = edited[p] + kOctave;
-        record[p] = params.values[p];
-    };
-    auto run = [&](std::span<const Step> steps) {
-        for (const Step& s : steps) {
-            if (s.octave) {
-                octaveStep(s.parameter);
-                continue;
+        ParamValue* record = programs[curProgram].recordValues;
+        const ParamValue* edited = params.lastWritten;
+        // Written beside the parameter interface, so the edited snapshot stays.
+        auto varyStep = [&](int p, float depth, float limit) {
+            float w = (2.0f * random.uniform() - 1.0f) * depth + edited[p];
+            w = std::clamp(w, 0.0f, limit);
+            params.values[p] = w;
+            record[p] = w;
+            if (ownedEditor) ownedEditor->setParameter(p, w);
+        };
+        auto octaveStep = [&](int p) {
+            const int k = static_cast<int>(random.uniform() * 2.99f);
+            if (k == 0) params.values[p] = edited[p] - kOctave;
+            if (k == 2) params.values[p] = edited[p] + kOctave;
+            record[p] = params.values[p];
+        };
+        auto run = [&](std::span<const Step> steps) {
+            for (const Step& s : steps) {
+                if (s.octave) {
+                    octaveStep(s.parameter);
+                    continue;
+                }
+                const float depth = s.depth == A ? a : s.depth == B ? b : s.depth == C ? c : 1.0f;
+                varyStep(s.parameter, depth, 1.0f);
             }
-            const float depth = s.depth == A ? a : s.depth == B ? b : s.depth == C ? c : 1.0f;
-            varyStep(s.parameter, depth, 1.0f);
+        };
+
+        switch (number) {
+            case 1:
+                run(kVariationA);
+                run(kUnisonAndMixes);
+                break;
+            case 2:
+                run(kVariationB);
+                break;
+            case 3:
+                run(kVariationC);
+                run(kUnisonAndMixes);
+                break;
+            case 4:
+                for (int slot = 0; slot < 3; ++slot) {
+                    varyStep(prm::Fx1Type + slot, kEffectTypeDepth, kEffectTypeDepth);
+                    for (int knob = 0; knob < 8; ++knob)
+                        varyStep(prm::FxKnobFirst + 3 * knob + slot, 1.0f, 1.0f);
+                }
+                break;
         }
-    };
-
-    switch (number) {
-        case 1:
-            run(kVariationA);
-            run(kUnisonAndMixes);
-            break;
-        case 2:
-            run(kVariationB);
-            break;
-        case 3:
-            run(kVariationC);
-            run(kUnisonAndMixes);
-            break;
-        case 4:
-            for (int slot = 0; slot < 3; ++slot) {
-                varyStep(prm::Fx1Type + slot, kEffectTypeDepth, kEffectTypeDepth);
-                for (int knob = 0; knob < 8; ++knob) varyStep(prm::FxKnobFirst + 3 * knob + slot, 1.0f, 1.0f);
-            }
-            break;
-    }
-
-    engineBusy.store(0, std::memory_order_release);
-    reinstallCurrentProgram();
+        // Releases every voice and installs the varied sound from the record.
+        reinstallCurrentProgram();
+    });
+    deliverNotices();
 }

@@ -13,20 +13,26 @@ void refuse(const char* action, const std::string& path, const std::string& reas
 }  // namespace
 
 void APlugin::copyArp() {
-    for (int i = 0; i < ArpClipboard::kCount; ++i)
-        arpClipboard.values[i] = params.values[ArpClipboard::kFirst + i];
+    changes.readWhole([&] {
+        for (int i = 0; i < ArpClipboard::kCount; ++i)
+            arpClipboard.values[i] = params.values[ArpClipboard::kFirst + i];
+    });
     arpClipboard.filled = true;
 }
 
 void APlugin::pasteArp() {
     if (!arpClipboard.filled) return;
-    for (int i = 0; i < ArpClipboard::kCount; ++i)
-        setParameter(ArpClipboard::kFirst + i, arpClipboard.values[i]);
+    setArpBlock(arpClipboard.values);
 }
 
-void APlugin::clearArp() {
-    for (int i = 0; i < ArpClipboard::kCount; ++i)
-        setParameter(ArpClipboard::kFirst + i, params.defaultValue[ArpClipboard::kFirst + i]);
+void APlugin::clearArp() { setArpBlock(params.defaultValue + ArpClipboard::kFirst); }
+
+void APlugin::setArpBlock(const float* values) {
+    // One change, so that the pattern lands whole in one program.
+    changePrograms([&] {
+        for (int i = 0; i < ArpClipboard::kCount; ++i) writeParameter(ArpClipboard::kFirst + i, values[i]);
+    });
+    deliverNotices();
 }
 
 bool APlugin::loadArpPattern(const std::string& path) {
@@ -43,13 +49,16 @@ bool APlugin::loadArpPattern(const std::string& path) {
         refuse(kAction, path, error);
         return false;
     }
-    for (int i = 0; i < userfiles::kArpCount; ++i) setParameter(userfiles::kArpFirst + i, values[i]);
+    static_assert(userfiles::kArpFirst == ArpClipboard::kFirst && userfiles::kArpCount == ArpClipboard::kCount);
+    setArpBlock(values);
     return true;
 }
 
 bool APlugin::saveArpPattern(const std::string& path) {
     float values[userfiles::kArpCount];
-    for (int i = 0; i < userfiles::kArpCount; ++i) values[i] = params.values[userfiles::kArpFirst + i];
+    changes.readWhole([&] {
+        for (int i = 0; i < userfiles::kArpCount; ++i) values[i] = params.values[userfiles::kArpFirst + i];
+    });
     const std::string text = userfiles::formatArpPattern(values, params.values);
     std::string error;
     if (platform::writeFileAtomically(path, text.data(), text.size(), error)) return true;

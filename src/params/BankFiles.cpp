@@ -26,14 +26,12 @@ void refuse(const char* action, const std::string& path, const std::string& reas
                           reason + ".");
 }
 
-void toImage(const ProgramRecord& record, bankfile::ProgramImage& image) {
-    params::applyNameRule(record.recordName, image.name);
+void valuesToImage(const ProgramRecord& record, bankfile::ProgramImage& image) {
     for (int i = 0; i < bankfile::kParams; ++i) image.values[i] = record.recordValues[i];
 }
 
-void fromImage(const bankfile::ProgramImage& image, ProgramRecord& record) {
+void valuesFromImage(const bankfile::ProgramImage& image, ProgramRecord& record) {
     for (int i = 0; i < bankfile::kParams; ++i) record.recordValues[i] = image.values[i];
-    std::strcpy(record.recordName, image.name);
 }
 
 bool writeOrRefuse(const char* action, const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -58,15 +56,29 @@ bool APlugin::loadBank(const std::string& path) {
         refuse(kAction, path, error);
         return false;
     }
-    for (int p = 0; p < image->count; ++p) fromImage(image->programs[p], programs[p]);
-    setProgram(curProgram);
+    {
+        std::lock_guard<std::mutex> lock(nameMutex);
+        for (int p = 0; p < image->count; ++p) std::strcpy(programs[p].recordName, image->programs[p].name);
+    }
+    changePrograms([&] {
+        for (int p = 0; p < image->count; ++p) valuesFromImage(image->programs[p], programs[p]);
+        installProgram(curProgram);
+    });
+    deliverNotices();
     return true;
 }
 
 bool APlugin::saveBank(const std::string& path) {
     auto image = std::make_unique<bankfile::BankImage>();
     image->count = kNumPrograms;
-    for (int p = 0; p < kNumPrograms; ++p) toImage(programs[p], image->programs[p]);
+    changes.readWhole([&] {
+        for (int p = 0; p < kNumPrograms; ++p) valuesToImage(programs[p], image->programs[p]);
+    });
+    {
+        std::lock_guard<std::mutex> lock(nameMutex);
+        for (int p = 0; p < kNumPrograms; ++p)
+            params::applyNameRule(programs[p].recordName, image->programs[p].name);
+    }
     return writeOrRefuse("Cannot save the bank", path, bankfile::writeBank(*image));
 }
 
@@ -84,14 +96,31 @@ bool APlugin::loadPreset(const std::string& path) {
         refuse(kAction, path, error);
         return false;
     }
-    fromImage(*image, programs[curProgram]);
-    setProgram(curProgram);  // tells the host and the editor, name included
-    if (ownedEditor) ownedEditor->updateProgramName();
+    int target = 0;
+    changePrograms([&] {
+        target = curProgram;
+        valuesFromImage(*image, programs[target]);
+        installProgram(target);
+    });
+    {
+        std::lock_guard<std::mutex> lock(nameMutex);
+        std::strcpy(programs[target].recordName, image->name);
+    }
+    notices.raise(DisplayNotices::kEditorName);
+    deliverNotices();  // tells the host and the editor, name included
     return true;
 }
 
 bool APlugin::savePreset(const std::string& path) {
     auto image = std::make_unique<bankfile::ProgramImage>();
-    toImage(programs[curProgram], *image);
+    int current = 0;
+    changes.readWhole([&] {
+        current = curProgram;
+        valuesToImage(programs[current], *image);
+    });
+    {
+        std::lock_guard<std::mutex> lock(nameMutex);
+        params::applyNameRule(programs[current].recordName, image->name);
+    }
     return writeOrRefuse("Cannot save the preset", path, bankfile::writeProgram(*image));
 }

@@ -14,6 +14,14 @@ bool inRange(int32_t index) { return index >= 0 && index < prm::kCount; }
 
 void APlugin::setParameter(int32_t index, float value) {
     if (!inRange(index)) return;
+    writeParameter(index, value);
+    // A write from outside the audio thread's block may cross a program change
+    // or a controller's write of the same parameter; the next block makes the
+    // current record hold the live value again.
+    if (!handover.insideBlock()) touched.mark(index);
+}
+
+void APlugin::writeParameter(int32_t index, float value) {
     value = clampUnit(value);
     ParamValue* record = programs[curProgram].recordValues;
     params.values[index] = value;

@@ -12,53 +12,66 @@ constexpr int kKeptCount = kKeptLast - kKeptFirst + 1;
 }  // namespace
 
 void APlugin::copyPreset() {
-    for (int i = 0; i < kNumParams; ++i) presetClipboard.values[i] = params.values[i];
-    params::applyNameRule(programs[curProgram].recordName, presetClipboard.name);
+    int current = 0;
+    changes.readWhole([&] {
+        current = curProgram;
+        for (int i = 0; i < kNumParams; ++i) presetClipboard.values[i] = params.values[i];
+    });
+    std::lock_guard<std::mutex> lock(nameMutex);
+    params::applyNameRule(programs[current].recordName, presetClipboard.name);
     presetClipboard.filled = true;
 }
 
 void APlugin::pastePreset() {
     if (!presetClipboard.filled) return;
-    ParamValue* record = programs[curProgram].recordValues;
-    float kept[kKeptCount];
-    for (int i = 0; i < kKeptCount; ++i) kept[i] = params.values[kKeptFirst + i];
-    for (int i = 0; i < kNumParams; ++i) {
-        const float v = presetClipboard.values[i];
-        params.referenceValue[i] = v;
-        record[i] = v;
-        params.values[i] = v;
-    }
-    for (int i = 0; i < kKeptCount; ++i) {
-        params.referenceValue[kKeptFirst + i] = kept[i];
-        record[kKeptFirst + i] = kept[i];
-        params.values[kKeptFirst + i] = kept[i];
-    }
-    char name[params::kMaxProgramName + 1];
-    std::strcpy(name, presetClipboard.name);
-    setProgramName(name);
-    setProgram(curProgram);
+    int target = 0;
+    changePrograms([&] {
+        target = curProgram;
+        ParamValue* record = programs[target].recordValues;
+        float kept[kKeptCount];
+        for (int i = 0; i < kKeptCount; ++i) kept[i] = params.values[kKeptFirst + i];
+        for (int i = 0; i < kNumParams; ++i) {
+            const float v = presetClipboard.values[i];
+            params.referenceValue[i] = v;
+            record[i] = v;
+            params.values[i] = v;
+        }
+        for (int i = 0; i < kKeptCount; ++i) {
+            params.referenceValue[kKeptFirst + i] = kept[i];
+            record[kKeptFirst + i] = kept[i];
+            params.values[kKeptFirst + i] = kept[i];
+        }
+        installProgram(target);
+    });
+    renameProgram(target, presetClipboard.name);
 }
 
 void APlugin::defaultPreset() {
+    int target = 0;
+    changePrograms([&] {
+        target = curProgram;
+        pendingNameFlag = true;
+        params.programModified = false;
+        ParamValue* record = programs[target].recordValues;
+        float kept[kKeptCount];
+        for (int i = 0; i < kKeptCount; ++i) kept[i] = params.values[kKeptFirst + i];
+        for (int i = 0; i < kNumParams; ++i) {
+            params.values[i] = params.defaultValue[i];
+            record[i] = params.defaultValue[i];
+        }
+        for (int i = 0; i < kKeptCount; ++i) {
+            params.referenceValue[kKeptFirst + i] = kept[i];
+            record[kKeptFirst + i] = kept[i];
+            params.values[kKeptFirst + i] = kept[i];
+        }
+        reinstallCurrentProgram();
+    });
     // "Orig" and "Edit" give the name back together with the sound.
-    std::strcpy(pendingName, programs[curProgram].recordName);
-    pendingNameFlag = true;
-    params.programModified = false;
-    ParamValue* record = programs[curProgram].recordValues;
-    float kept[kKeptCount];
-    for (int i = 0; i < kKeptCount; ++i) kept[i] = params.values[kKeptFirst + i];
-    for (int i = 0; i < kNumParams; ++i) {
-        params.values[i] = params.defaultValue[i];
-        record[i] = params.defaultValue[i];
+    {
+        std::lock_guard<std::mutex> lock(nameMutex);
+        std::strcpy(pendingName, programs[target].recordName);
     }
-    for (int i = 0; i < kKeptCount; ++i) {
-        params.referenceValue[kKeptFirst + i] = kept[i];
-        record[kKeptFirst + i] = kept[i];
-        params.values[kKeptFirst + i] = kept[i];
-    }
-    char name[] = "Default";
-    setProgramName(name);
-    reinstallCurrentProgram();
+    renameProgram(target, "Default");
 }
 
 void APlugin::storeAsMorph(int source) {

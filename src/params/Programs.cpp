@@ -4,20 +4,22 @@
 #include "editor/uEditor.h"
 #include "host/APlugin.h"
 
-void APlugin::setProgram(int32_t index) { installProgram(index, false); }
-
-void APlugin::installProgram(int32_t index, bool onAudioThread) {
-    // An index outside the bank changes nothing (not even the busy flag).
+void APlugin::setProgram(int32_t index) {
+    // An index outside the bank changes nothing.
     if (index < 0 || index >= kNumPrograms) return;
+    changePrograms([&] { installProgram(index); });
+    deliverNotices();
+}
+
+void APlugin::installProgram(int32_t index) {
     params.programModified = false;
     pendingNameFlag = false;
-    engineBusy.store(1, std::memory_order_release);
 
     curProgram = index;
-    ProgramRecord& record = programs[index];
+    const ProgramRecord& record = programs[index];
     for (int i = 0; i < kNumParams; ++i) {
-        params.values[i] = record.recordValues[i].load();
-        setParameter(i, params.values[i]);
+        // Rounds switches and writes the rounded value back into the record.
+        writeParameter(i, record.recordValues[i]);
         float installed = params.values[i];
         params.referenceValue[i] = installed;
         params.previousValue[i] = installed;
@@ -27,14 +29,16 @@ void APlugin::installProgram(int32_t index, bool onAudioThread) {
     // program is by definition unmodified.
     params.programModified = false;
     std::strcpy(textBuffer, "Nil");
+    sampleLoader.programSelected();
+    resetEngineSoon();
+    notices.raise(DisplayNotices::kEditorRefresh | DisplayNotices::kHost);
+}
 
-    if (onAudioThread)
+void APlugin::resetEngineSoon() {
+    if (handover.insideBlock())
         engine.resetEngine();
     else
         requestEngineReset();
-    engineBusy.store(0, std::memory_order_release);
-    if (ownedEditor) ownedEditor->refreshAll();
-    updateDisplay();
 }
 
 void APlugin::reinstallCurrentProgram() {
@@ -49,7 +53,7 @@ void APlugin::reinstallCurrentProgram() {
     }
     const bool modified = params.programModified;
     const bool pending = pendingNameFlag;
-    installProgram(curProgram, false);
+    installProgram(curProgram);
     pendingNameFlag = pending;
     for (int i = 0; i < count; ++i) {
         params.referenceValue[i] = original[i];
@@ -59,20 +63,28 @@ void APlugin::reinstallCurrentProgram() {
 }
 
 void APlugin::getProgramName(char* name) {
-    if (name) params::applyNameRule(programs[curProgram].recordName, name);
+    if (!name) return;
+    std::lock_guard<std::mutex> lock(nameMutex);
+    params::applyNameRule(programs[curProgram].recordName, name);
 }
 
 bool APlugin::getProgramNameIndexed(int32_t /*category*/, int32_t index, char* text) {
     if (!text || index < 0 || index >= kNumPrograms) return false;
+    std::lock_guard<std::mutex> lock(nameMutex);
     params::applyNameRule(programs[index].recordName, text);
     return true;
 }
 
-void APlugin::setProgramName(char* name) {
+void APlugin::setProgramName(char* name) { renameProgram(curProgram, name); }
+
+void APlugin::renameProgram(int target, const char* name) {
     char cut[params::kMaxProgramName + 1];
     params::applyNameRule(name, cut);
-    if (cut[0] == 0) return;
-    std::strcpy(programs[curProgram].recordName, cut);
-    updateDisplay();
-    if (ownedEditor) ownedEditor->updateProgramName();
+    // An empty name is ignored.
+    if (cut[0] != 0) {
+        std::lock_guard<std::mutex> lock(nameMutex);
+        std::strcpy(programs[target].recordName, cut);
+        notices.raise(DisplayNotices::kHost | DisplayNotices::kEditorName);
+    }
+    deliverNotices();
 }

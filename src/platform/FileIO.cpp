@@ -10,23 +10,39 @@
 
 namespace platform {
 
-bool readFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,
-              std::string& error) {
-    bytes.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+int openRegularFile(const std::string& path, uint64_t& size, std::string& error) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        error = std::string("it cannot be opened (") + std::strerror(errno) + ")";
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = "it is not a regular file";
+        return -1;
+    }
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         error = std::string("it cannot be opened (") + std::strerror(errno) + ")";
-        return false;
+        return -1;
     }
-    struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
         error = "it is not a regular file";
-        return false;
+        return -1;
     }
-    if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
+    size = static_cast<uint64_t>(info.st_size);
+    return fd;
+}
+
+bool readFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,
+              std::string& error) {
+    bytes.clear();
+    uint64_t size = 0;
+    int fd = openRegularFile(path, size, error);
+    if (fd < 0) return false;
+    if (size > maxBytes) {
         close(fd);
-        error = "it is too large (" + std::to_string(info.st_size) + " bytes)";
+        error = "it is too large (" + std::to_string(size) + " bytes)";
         return false;
     }
     // Read up to one byte past the limit: the file may have grown since fstat.

@@ -9,6 +9,12 @@
 
 namespace platform {
 
+// Opens a regular file for reading without ever blocking: the type is checked
+// before opening (a FIFO, device or directory is refused) and the file is opened
+// non-blocking, then checked again in case it was replaced. Gives the open
+// descriptor (the caller closes it) and the size, or -1 with a reason in `error`.
+int openRegularFile(const std::string& path, uint64_t& size, std::string& error);
+
 // Reads the whole file. A file larger than `maxBytes`, a directory or a read
 // error gives false with a short reason in `error` ("cannot be opened: ...").
 bool readFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& bytes,

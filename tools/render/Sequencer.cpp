@@ -12,6 +12,10 @@ Sequencer::Sequencer(const MidiSong& song, const SequencerSettings& settings)
     for (const MidiEvent& e : song.events)
         events_.push_back(Scheduled{timeline_.sampleAt(e.tick), {e.data[0], e.data[1], e.data[2]}});
 
+    for (const TempoChange& t : song.tempos)
+        if (t.microsPerQuarter != 0) tempoChanges_.push_back(timeline_.firstSampleFrom(t.tick));
+    std::sort(tempoChanges_.begin(), tempoChanges_.end());
+
     uint64_t endTick = song.endTick;
     if (!song.events.empty()) endTick = std::max(endTick, song.events.back().tick);
     endSample_ = timeline_.sampleAt(endTick);
@@ -42,7 +46,12 @@ Sequencer::Sequencer(const MidiSong& song, const SequencerSettings& settings)
 bool Sequencer::next(Block& block) {
     if (position_ >= totalFrames_) return false;
     block.start = position_;
-    block.frames = static_cast<int32_t>(std::min<int64_t>(settings_.blockSize, totalFrames_ - position_));
+    int64_t frames = std::min<int64_t>(settings_.blockSize, totalFrames_ - position_);
+    while (nextTempoChange_ < tempoChanges_.size() && tempoChanges_[nextTempoChange_] <= position_)
+        ++nextTempoChange_;
+    if (nextTempoChange_ < tempoChanges_.size())
+        frames = std::min(frames, tempoChanges_[nextTempoChange_] - position_);
+    block.frames = static_cast<int32_t>(frames);
     block.events.clear();
     const int64_t end = position_ + block.frames;
     while (nextEvent_ < events_.size() && events_[nextEvent_].sample < end) {

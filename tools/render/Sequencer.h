@@ -1,6 +1,8 @@
 // Plays a song as a DAW's transport does: cuts the timeline into blocks and
 // gives each block the MIDI events that fall into it (deltaFrames = offset in
-// the block) and the transport information (position, tempo, bar, meter).
+// the block) and the transport information (position, tempo, bar, meter). A
+// block also ends where the tempo changes, so that the tempo it reports holds
+// for all of it.
 // After the song's last event every channel gets sustain off and every note
 // still on gets its note-off, then the tail lets releases and effects ring out.
 #pragma once
@@ -49,6 +51,8 @@ private:
     SequencerSettings settings_;
     std::vector<Scheduled> events_;
     size_t nextEvent_ = 0;
+    std::vector<int64_t> tempoChanges_;  // samples, ascending
+    size_t nextTempoChange_ = 0;
     int64_t position_ = 0;
     int64_t endSample_ = 0;
     int64_t totalFrames_ = 0;

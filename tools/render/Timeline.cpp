@@ -35,7 +35,7 @@ Timeline::Timeline(const MidiSong& song, double defaultBpm, int sampleRate)
     }
 }
 
-int64_t Timeline::sampleAt(uint64_t tick) const {
+int64_t Timeline::samplePosition(uint64_t tick, bool roundUp) const {
     auto it = std::upper_bound(segments_.begin(), segments_.end(), tick,
                                [](uint64_t t, const Segment& s) { return t < s.tick; });
     const Segment& s = *(it - 1);
@@ -43,8 +43,9 @@ int64_t Timeline::sampleAt(uint64_t tick) const {
     unsigned __int128 units =
         s.startUnits + static_cast<unsigned __int128>(tick - s.tick) * s.microsPerQuarter;
     unsigned __int128 unitsPerSecond = static_cast<unsigned __int128>(ticksPerQuarter_) * 1000000u;
-    unsigned __int128 sample = (units * static_cast<unsigned>(sampleRate_) * 2 + unitsPerSecond) /
-                               (unitsPerSecond * 2);
+    const unsigned __int128 scaled = units * static_cast<unsigned>(sampleRate_);
+    unsigned __int128 sample = roundUp ? (scaled + unitsPerSecond - 1) / unitsPerSecond
+                                       : (scaled * 2 + unitsPerSecond) / (unitsPerSecond * 2);
     constexpr auto kMax = static_cast<unsigned __int128>(std::numeric_limits<int64_t>::max());
     return static_cast<int64_t>(std::min(sample, kMax));
 }

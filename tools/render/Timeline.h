@@ -15,7 +15,9 @@ public:
     Timeline(const MidiSong& song, double defaultBpm, int sampleRate);
 
     // The sample a tick is played at, rounded to the nearest sample.
-    int64_t sampleAt(uint64_t tick) const;
+    int64_t sampleAt(uint64_t tick) const { return samplePosition(tick, false); }
+    // The first sample that starts at or after the tick.
+    int64_t firstSampleFrom(uint64_t tick) const { return samplePosition(tick, true); }
     // Position in quarter notes from the start.
     double ppqAt(int64_t sample) const;
     double tempoAt(int64_t sample) const;  // beats per minute
@@ -37,6 +39,7 @@ private:
         int32_t numerator, denominator;
     };
     const Segment& segmentAtUnits(long double units) const;
+    int64_t samplePosition(uint64_t tick, bool roundUp) const;
 
     uint32_t ticksPerQuarter_;
     int sampleRate_;

@@ -63,7 +63,18 @@ void PluginHost::unload() {
     }
 }
 
+std::vector<HostCall> PluginHost::calls() const {
+    std::lock_guard<std::mutex> lock(callsMutex_);
+    return calls_;
+}
+
+void PluginHost::clearCalls() {
+    std::lock_guard<std::mutex> lock(callsMutex_);
+    calls_.clear();
+}
+
 int PluginHost::countCalls(int32_t opcode) const {
+    std::lock_guard<std::mutex> lock(callsMutex_);
     return static_cast<int>(std::count_if(calls_.begin(), calls_.end(),
                                           [opcode](const HostCall& c) { return c.opcode == opcode; }));
 }
@@ -82,7 +93,10 @@ intptr_t PluginHost::callback(AEffect* effect, int32_t opcode, int32_t index, in
 }
 
 intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-    if (recordCalls_) calls_.push_back(HostCall{opcode, index, value, opt});
+    if (recordCalls_) {
+        std::lock_guard<std::mutex> lock(callsMutex_);
+        calls_.push_back(HostCall{opcode, index, value, opt, std::this_thread::get_id()});
+    }
     switch (opcode) {
         case audioMasterVersion:
             return hostVersion_;

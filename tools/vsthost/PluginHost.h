@@ -2,8 +2,11 @@
 // dispatcher calls) and drives it: parameters, programs, MIDI, audio blocks.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "vst/Vst2.h"
@@ -15,6 +18,7 @@ struct HostCall {
     int32_t index;
     intptr_t value;
     float opt;
+    std::thread::id thread;  // the thread the plug-in called from
 };
 
 class PluginHost {
@@ -36,10 +40,11 @@ public:
     VstTimeInfo& timeInfo() { return timeInfo_; }
     void setTimeInfoAvailable(bool available) { timeInfoAvailable_ = available; }
 
-    // Calls made by the plug-in into the host, in order (long renders switch this off).
+    // Calls made by the plug-in into the host, in order (long renders switch
+    // this off). The plug-in may call from several threads at once.
     void setRecordCalls(bool record) { recordCalls_ = record; }
-    const std::vector<HostCall>& calls() const { return calls_; }
-    void clearCalls() { calls_.clear(); }
+    std::vector<HostCall> calls() const;
+    void clearCalls();
     int countCalls(int32_t opcode) const;
 
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
@@ -86,8 +91,9 @@ private:
     bool timeInfoAvailable_ = true;
     float sampleRate_ = 44100.0f;
     int32_t blockSize_ = 512;
+    mutable std::mutex callsMutex_;
     std::vector<HostCall> calls_;
-    bool recordCalls_ = true;
+    std::atomic<bool> recordCalls_{true};
     std::vector<float> silence_;
     std::vector<float> spareOutputs_;
     std::vector<float*> inputPointers_, outputPointers_;

@@ -26,6 +26,7 @@ Usage:
     tools/mutate.py 'pan-*' sub-level  run mutations by name (shell patterns)
     tools/mutate.py --list             list the mutations and stop
     tools/mutate.py --check            check that every snippet still applies
+    tools/mutate.py --tests Effect effects   only the matching ctest tests (quicker)
 
 Exit status: 0 when every mutation was caught or is judged harmless, 1 when one
 survived unexplained or did not build, 2 for a bad command line or list.
@@ -191,7 +192,8 @@ def run(command, timeout, cwd=None):
 
 
 class Scratch:
-    def __init__(self, directory, jobs, build_timeout, test_timeout):
+    def __init__(self, directory, jobs, build_timeout, test_timeout, tests=None):
+        self.tests = tests
         self.src = os.path.join(directory, "src")
         self.build = os.path.join(directory, "build")
         self.jobs = jobs
@@ -211,8 +213,11 @@ class Scratch:
 
     def test(self):
         """(passed, failing test names, timed out)."""
-        status, out = run(["ctest", "--test-dir", self.build, f"-j{self.jobs}", "--stop-on-failure",
-                           "--timeout", str(self.test_timeout)], self.test_timeout * 4)
+        command = ["ctest", "--test-dir", self.build, f"-j{self.jobs}", "--stop-on-failure",
+                   "--timeout", str(self.test_timeout)]
+        if self.tests:
+            command += ["-R", self.tests]
+        status, out = run(command, self.test_timeout * 4)
         if status is None:
             return False, [], True
         failed = []
@@ -231,8 +236,12 @@ def main():
     parser.add_argument("patterns", nargs="*", help="subsystems (list file names) or mutation names (shell patterns)")
     parser.add_argument("--list", action="store_true", help="list the selected mutations and stop")
     parser.add_argument("--check", action="store_true", help="check that every selected snippet applies, and stop")
-    parser.add_argument("--scratch", default=os.path.join(tempfile.gettempdir(), "brennix-mutate"),
+    # One scratch tree per checkout, so that several checkouts can mutate at once.
+    parser.add_argument("--scratch", default=os.path.join(tempfile.gettempdir(),
+                                                          "brennix-mutate-" + os.path.basename(ROOT)),
                         help="scratch directory, kept between runs (default %(default)s)")
+    parser.add_argument("--tests", metavar="REGEX",
+                        help="run only the ctest tests matching REGEX (quicker; the full suite is the default)")
     parser.add_argument("--jobs", type=int, default=2, help="parallel build and test jobs (default 2)")
     parser.add_argument("--timeout", type=int, default=120,
                         help="seconds one test may take; the whole suite gets four times that (default 120)")
@@ -259,7 +268,7 @@ def main():
     if check(mutations, ROOT):
         return 2
 
-    scratch = Scratch(args.scratch, args.jobs, build_timeout=1800, test_timeout=args.timeout)
+    scratch = Scratch(args.scratch, args.jobs, build_timeout=1800, test_timeout=args.timeout, tests=args.tests)
     scratch.prepare()
     if not args.no_baseline:
         status, out = scratch.build_tree()

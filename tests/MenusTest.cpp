@@ -685,3 +685,16 @@ TEST_F(Menus, SampleCaptionOpensTheBankLoaderAndTheChosenSampleIsRequested) {
     key(frame(), VKEY_ESCAPE);
     EXPECT_EQ(static_cast<blueTextButton*>(caption)->getText(), "Sample: kick");
 }
+
+TEST(ManualInstall, SettingsToolFillsOnlyWhatIsEmpty) {
+    const std::string home = testing_support::tempPath("settings-tool");
+    fs::remove_all(home);
+    platform::SettingsStore(home + "/Ardeko/BrennixDemo/settings.ini").writeSetting("/my/own/manual", "Help");
+    const std::string run = "XDG_CONFIG_HOME='" + home + "' '" BRENNIX_SETTINGS_PATH "' --default Help=/x" +
+                            " --default Language=en > /dev/null";
+    ASSERT_EQ(std::system(run.c_str()), 0);
+    platform::SettingsStore store(home + "/Ardeko/BrennixDemo/settings.ini");
+    EXPECT_EQ(store.readSetting("Help"), "/my/own/manual");
+    EXPECT_EQ(store.readSetting("Language"), "en");
+    EXPECT_NE(std::system(("'" BRENNIX_SETTINGS_PATH "' Help=/x 2> /dev/null")), 0);
+}

@@ -9,5 +9,10 @@ cmake --build build -j"$(nproc)"
 mkdir -p "$HOME/.vst"
 cp build/Brennix.so "$HOME/.vst/Brennix.so"
 echo "installed $HOME/.vst/Brennix.so"
+# The manual beside it; the manual button finds it unless the user chose another.
+rm -rf "$HOME/.vst/Brennix-manual"
+cp -r docs/manual "$HOME/.vst/Brennix-manual"
+build/tools/brennix-settings --default "Help=$HOME/.vst/Brennix-manual" --default Language=en
+echo "installed the manual in $HOME/.vst/Brennix-manual"
 build/tools/brennix-render --info "$HOME/.vst/Brennix.so" | head -n 12
 build/tools/brennix-render "$HOME/.vst/Brennix.so" --out brennix-demo.wav

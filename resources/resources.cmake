@@ -71,5 +71,7 @@ set(BRENNIX_RESOURCES
   PNG:10060:${CMAKE_CURRENT_SOURCE_DIR}/resources/images/10060-font-normal.png
   PNG:10061:${CMAKE_CURRENT_SOURCE_DIR}/resources/images/10061-font-normal-plain.png
   PNG:10064:${CMAKE_CURRENT_SOURCE_DIR}/resources/images/10064-level.png
+  # The help screen's text (23 blocks, each ended by a line "!").
+  HELP:1:${CMAKE_CURRENT_SOURCE_DIR}/resources/help/help.txt
   PNG:10300:${CMAKE_CURRENT_SOURCE_DIR}/resources/images/10300-help.png
 )

@@ -43,6 +43,10 @@ void uEditor::valueChanged(CDrawContext* /*context*/, CControl* control) {
         if (control->getValue() > 0.5f) hideHelp();
         return;
     }
+    if (control == learnMenu) {
+        learnMenuChosen();
+        return;
+    }
     // A choice in a sub-menu counts as a change of the menu it belongs to.
     COptionMenu* owner = ownerOf(control);
     const editor::RegisteredControl* entry = registry.find(owner ? owner : control);
@@ -191,13 +195,7 @@ void uEditor::deferMenuCommand(int kind, long index) {
 }
 
 void uEditor::runMenuCommand(int kind, long index) {
-    menuCommandRunning = true;
-    runFileMenuCommand(kind, index);
-    menuCommandRunning = false;
-    if (frame) frame->setDirty();
-    // A key held through the command steps nothing until it is released.
-    keyLatch = keyHeld[0] || keyHeld[1];
-    fullRefresh();
+    runBusy([&] { runFileMenuCommand(kind, index); });
 }
 
 void uEditor::automate(long tag, float v) {

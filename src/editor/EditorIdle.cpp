@@ -38,6 +38,7 @@ void uEditor::idle() {
     inIdle = true;
     applyPluginChanges();
     frame->idle();
+    dropLearnMenu();
     if (frame && deferred.pending) {
         deferred.pending = false;
         runMenuCommand(deferred.kind, deferred.index);

@@ -78,6 +78,7 @@ void uEditor::fullRefresh() {
     inRefresh = true;
     for (const editor::RegisteredControl& e : registry.all()) showValue(e);
     checkFxTypes();
+    refreshProgramNames();
     inRefresh = false;
 }
 

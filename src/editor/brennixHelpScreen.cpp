@@ -60,29 +60,43 @@ void brennixHelpScreen::placeAt(const CPoint& where) {
 
 void brennixHelpScreen::hide() { setViewSize(CRect(-1, -1, -1, -1)); }
 
-void brennixHelpScreen::draw(CDrawContext* context) {
-    if (!isShown()) return;
-    if (pBackground) pBackground->drawAlphaBlend(context, size);
-    if (blocks.empty()) return;
+template <typename DrawBand>
+int brennixHelpScreen::layOut(CDrawContext* context, int page, DrawBand&& band) const {
+    int y = 0;
+    if (page < 0 || page >= int(blocks.size())) return y;
     const Block& block = blocks[page];
-    int left = size.left + kTextInset, right = size.left + size.width() - kTextInset;
-    int y = size.top;
-    context->setFontColor(fontColor);
-    context->setFillColor(backColor);
-    for (size_t i = 0; i < block.size() && y < size.bottom; ++i) {
+    const int textWidth = width - 2 * kTextInset;
+    for (size_t i = 0; i < block.size(); ++i) {
         const std::string& line = block[i];
         bool title = i == 0, item = !title && !line.empty() && line[0] == ' ';
         context->setFont(kNormalFontSmall, 0, title || item ? kBoldFace : kNormalFace);
-        int band = title ? kTitleBand : kLineBand;
-        std::string text = item ? line.substr(1) : line;
-        std::vector<std::string> pieces = wrapText(context, text, right - left);
+        int height = title ? kTitleBand : kLineBand;
+        std::vector<std::string> pieces = wrapText(context, item ? line.substr(1) : line, textWidth);
         if (pieces.empty()) pieces.push_back("");
         for (const std::string& piece : pieces) {
-            context->drawString(piece.c_str(), CRect(left, y, right, y + band), opaque, kLeftText);
-            y += band;
-            band = kLineBand;
+            band(piece, y, height);
+            y += height;
+            height = kLineBand;
         }
     }
+    return y;
+}
+
+int brennixHelpScreen::textHeight(CDrawContext* context, int p) const {
+    return layOut(context, p, [](const std::string&, int, int) {});
+}
+
+void brennixHelpScreen::draw(CDrawContext* context) {
+    if (!isShown()) return;
+    if (pBackground) pBackground->drawAlphaBlend(context, size);
+    context->setFontColor(fontColor);
+    context->setFillColor(backColor);
+    const int left = size.left + kTextInset, right = size.left + size.width() - kTextInset;
+    layOut(context, page, [&](const std::string& piece, int y, int height) {
+        if (size.top + y < size.bottom)
+            context->drawString(piece.c_str(), CRect(left, size.top + y, right, size.top + y + height), opaque,
+                                kLeftText);
+    });
 }
 
 CMouseEventResult brennixHelpScreen::mouse(CDrawContext* context, CPoint& where, long buttons) {

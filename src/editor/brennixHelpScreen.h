@@ -24,6 +24,8 @@ public:
     virtual void setPage(int page);
     int getPage() const { return page; }
     void setOpaque(bool on) { opaque = on; setDirty(); }
+    // The height the text of `page` takes, wrapped as drawn.
+    int textHeight(VSTGUI::CDrawContext* context, int page) const;
 
     // Places the top-left corner at `where` (parent coordinates), moved left and
     // up as needed to stay inside the parent and never to negative coordinates.
@@ -37,6 +39,11 @@ public:
                                     long buttons) override;
 
 private:
+    // Calls band(text, top, height) for every band of `page` (tops relative
+    // to the view); gives the height used.
+    template <typename DrawBand>
+    int layOut(VSTGUI::CDrawContext* context, int page, DrawBand&& band) const;
+
     std::vector<Block> blocks;
     int page = 0;
     bool opaque = false;

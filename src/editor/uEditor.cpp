@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "editor/BitmapFont.h"
+#include "editor/HelpText.h"
 #include "editor/blueTextButton.h"
 #include "editor/brennixHelpScreen.h"
 #include "host/APlugin.h"
@@ -68,6 +69,7 @@ bool uEditor::build(CFrame* newFrame) {
     frame->setBackground(image(layout::img::MainBackground));
     helpScreen = new brennixHelpScreen(CRect(0, 0, 440, 440), this, layout::kNoParameter,
                                        image(layout::img::HelpBackground));
+    helpScreen->setBlocks(editor::helpText());
     helpScreen->hide();
 
     auto region = [this](layout::Region r) {
@@ -121,6 +123,9 @@ void uEditor::endGestureInProgress() {
 
 void uEditor::close() {
     if (frame) endGestureInProgress();
+    // The regular views go with the frame, not with the about screen's list.
+    closeAboutScreen();
+    learnMenu = nullptr;
     AEffGUIEditor::close();  // the frame and every view in it
     lowerRegion = rightRegion = fxRegion = nullptr;
     helpScreen = nullptr;

@@ -10,6 +10,7 @@
 // date and drawn in idle, on the user-interface thread alone.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -31,6 +32,7 @@ class BitmapFonts;
 class brennixHelpScreen;
 namespace VSTGUI {
 class COptionMenu;
+class CView;
 class CViewContainer;
 }  // namespace VSTGUI
 
@@ -93,6 +95,7 @@ public:
     VSTGUI::CViewContainer* regionView(layout::Region region) const;
     const std::string& getStatusText() const { return statusText; }
     brennixHelpScreen* getHelpScreen() const { return helpScreen; }
+    bool isAboutShown() const { return aboutShown; }
     const editor::ParameterSteps& steps() const { return stepTable; }
     const editor::HelpPages& helpPages() const { return helpPageTable; }
 
@@ -155,6 +158,21 @@ private:
     // The arpeggiator's current step, -1 while it does not run.
     int currentArpStep() const;
 
+    // The program menus' sub-menus and commands, made once (PresetMenus.cpp).
+    void fillProgramMenus();
+    // Loading and saving through the file chooser, the "Preset Name" dialog
+    // and the busy frame around a command (FileCommands.cpp).
+    struct FileKind;
+    void chooseFile(const FileKind& kind, bool save, const std::string& fileName);
+    void askPresetName();
+    void runBusy(const std::function<void()>& command);
+    // The MIDI-learn menu (LearnMenu.cpp).
+    std::string bindingLine(long tag) const;
+    void learnMenuChosen();
+    void dropLearnMenu();
+    // The about screen's version line (AboutScreen.cpp).
+    std::string versionText() const;
+
     float value(int index) const;
     VSTGUI::COptionMenu* ownerOf(const VSTGUI::CControl* subMenu, int* subMenuIndex = nullptr) const;
     VSTGUI::CBitmap* image(int id) const { return bitmaps.get(id); }
@@ -208,6 +226,17 @@ private:
         bool pending = false;
     } deferred;
     bool menuCommandRunning = false;
+    // The "Preset Name" dialog takes this many characters; the name rule keeps 24.
+    static constexpr size_t kPresetNameLength = 511;
+
+    // The open MIDI-learn menu, the tag it is for and where it was opened.
+    VSTGUI::COptionMenu* learnMenu = nullptr;
+    long learnTag = 0;
+    VSTGUI::CPoint learnWhere;
+
+    // The about screen, and the regular views it keeps while shown.
+    bool aboutShown = false;
+    std::vector<VSTGUI::CView*> aboutHidden;
 
     // Idle.
     std::string statusText;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/Clock.h"
+#include "platform/MessageBox.h"
 #include "widgets/COptionMenuScheme.h"
 
 namespace fs = std::filesystem;
@@ -195,11 +196,20 @@ bool CFileChooser::contentWheel(float distance) {
 
 void CFileChooser::accept() {
     std::string name = nameField.text;
-    if (name.empty() || name.find('/') != std::string::npos) return;  // nothing sensible chosen yet
+    if (name.empty()) return;  // nothing chosen yet
+    if (name.find('/') != std::string::npos) {
+        platform::showMessage("A file name cannot contain \"/\": \"" + name + "\".");
+        return;
+    }
     if (mode == kSave && !extensions.empty() && !matches(name)) name += "." + extensions.front();
     std::error_code ec;
     fs::path path = fs::path(folder) / name;
-    if (mode == kOpen && !fs::is_regular_file(path, ec)) return;
+    if (mode == kOpen && !fs::is_regular_file(path, ec)) {
+        const bool there = fs::exists(fs::symlink_status(path, ec));
+        platform::showMessage("Cannot open \"" + name + "\": " +
+                              (there ? "it is not a readable file." : "there is no such file."));
+        return;
+    }
     close();
     if (callback) callback(true, path.string());
 }

@@ -99,6 +99,24 @@ TEST(ChorusEffects, StillDelaysAndLevels) {
     EXPECT_LT(residue, 1e-5);
 }
 
+// "Spread" 0 keeps the six ensemble voices in the middle; at 1 the outer
+// voices go to the sides, so a centred voice comes out wide.
+TEST(ChorusEffects, EnsembleSpreadWidensACentredVoice) {
+    auto sideDifference = [](float spread) {
+        auto host = loadSource(kRate, true);
+        setEffect(*host, 0, 21, {0.3f, 0.5f, 0.5f, 0.0f, 0.5f, spread}, 1.0f, 0.5f);
+        const Render r = renderFrames(*host, kSettle + 8192, 512, {noteOn(0, 57)});
+        double diff = 0.0, sum = 0.0;
+        for (size_t i = kSettle; i < r.left.size(); ++i) {
+            diff += std::fabs(r.left[i] - r.right[i]);
+            sum += std::fabs(r.left[i] + r.right[i]);
+        }
+        return diff / sum;
+    };
+    EXPECT_LT(sideDifference(0.0f), 1e-6);
+    EXPECT_GT(sideDifference(1.0f), 0.2);
+}
+
 // The flanger's feedback crosses over: with the voice hard left, the right
 // line is fed only by -0.99 times the left output.
 TEST(ChorusEffects, FlangerFeedbackCrossesTheChannels) {

@@ -269,6 +269,12 @@ TEST(EffectSlots, AKnobMovedAbruptlyReaches63PercentAfter100Updates) {
     b->run(16 * 100);
     EXPECT_NEAR(b->bus.slotControls(0).smoothed[0], 1.0 - std::pow(0.99, 100), 0.002);
     EXPECT_EQ(b->bus.slotControls(0).knob[0], 1.0f);
+    // A new type starts its smoothing again from 0, not where the old one was.
+    b->run(16 * 400);
+    b->values[prm::Fx1Type] = typeValue(7);
+    b->run(512);
+    EXPECT_EQ(b->bus.slotType(0), 7);
+    EXPECT_LT(b->bus.slotControls(0).smoothed[0], 0.3f);
 }
 
 TEST(EffectSlots, OnlyTheLowestSlotRunsTheVocoder) {

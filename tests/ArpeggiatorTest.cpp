@@ -278,7 +278,11 @@ TEST(Arpeggiator, StepVelocityMixesWithTheKeysVelocity) {
     ASSERT_GT(full, 0.1);
     // A quarter of the key's 27 and three quarters of the step's 127.
     EXPECT_NEAR(levels(Up, 0.25f, {noteOn(0, 81, 27)}).first / full, 102.0 / 127.0, 0.005);
-    // Sorted ("Ordered", notes held over), each key keeps its own velocity.
+    // Each key keeps its own velocity, in the order of the keys ("Up") and
+    // sorted ("Ordered"), also while notes are held over and the sorted copy is kept.
+    const auto up = levels(Up, 1.0f, {noteOn(0, 79, 127), noteOn(0, 72, 40)});
+    EXPECT_NEAR(up.first / full, 1.0, 0.005);
+    EXPECT_NEAR(up.second / full, 40.0 / 127.0, 0.005);
     const auto sorted = levels(Ordered, 1.0f, {noteOn(0, 79, 127), noteOn(0, 72, 40)});
     EXPECT_NEAR(sorted.first / full, 40.0 / 127.0, 0.005);
     EXPECT_NEAR(sorted.second / full, 1.0, 0.005);

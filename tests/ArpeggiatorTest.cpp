@@ -361,6 +361,18 @@ TEST(Arpeggiator, SyncedOnsetsLandOnTheHostSixteenths) {
                 EXPECT_LT(double(found[k]), boundary + 16.0) << tempo << " block " << block << " step " << k;
             }
         }
+    // A key the host meant for a boundary that falls between two samples
+    // (5512.5 at 120 BPM), placed on the sample after it, starts the pattern
+    // on that boundary, not on the next one.
+    auto host = arpSynth(Up);
+    useSquare(*host);
+    Transport t;
+    const double sixteenth = t.samplesPerSixteenth();
+    const auto found = onsets(renderTransport(*host, t, int(sixteenth * 4), 512, keys({93}, 5513)).left);
+    ASSERT_GE(found.size(), 2u);
+    EXPECT_NEAR(double(found[0]), 5513.0 + 16.0, 16.0);
+    EXPECT_GE(double(found[1]) + 0.5, 2.0 * sixteenth);
+    EXPECT_LT(double(found[1]), 2.0 * sixteenth + 16.0);
 }
 
 TEST(Arpeggiator, TransportStopResetsAndALoopRestartsThePattern) {

@@ -112,6 +112,11 @@ TEST(Arpeggiator, StepsTunesAndOctaves) {
     host->setParameter(prm::ArpOctaves, 1.5f / 3.99f);
     EXPECT_EQ(stepNotes(playFree(*host, keys({60, 64, 67}), int(kStep * 9)), 8, kStep),
               (std::vector<int>{60, 64, 67, 72, 76, 79, 60, 64}));
+    // A pass of "Up/Down" goes up and back down before the octave moves.
+    host = arpSynth(UpDown);
+    host->setParameter(prm::ArpOctaves, 1.5f / 3.99f);
+    EXPECT_EQ(stepNotes(playFree(*host, keys({60, 64, 67}), int(kStep * 10)), 9, kStep),
+              (std::vector<int>{60, 64, 67, 64, 72, 76, 79, 76, 60}));
     // A step switched off is a rest, even for notes held into the next step.
     host = arpSynth(Up);
     useSquare(*host);
@@ -136,6 +141,17 @@ TEST(Arpeggiator, NoteLengthReleasesWithinTheStepOrHoldsOver) {
         // Half a step, then the instant release (three envelope steps).
         EXPECT_NEAR(double(end - found[k]), kStep / 2 + 32.0, 32.0) << k;
     }
+    // A tie flag on a step that is off holds nothing: the note still ends half-way.
+    host = arpSynth(Up);
+    useSquare(*host);
+    host->setParameter(kOn + 1, 0.0f);
+    host->setParameter(kTie + 1, 1.0f);
+    const auto rest = playFree(*host, keys({93}), int(kStep * 2));
+    const long first = analysis::firstAbove(rest, 1e-4);
+    double change = 0.0;
+    for (size_t i = size_t(first + 0.6 * kStep); i < size_t(first + 1.5 * kStep); ++i)
+        change = std::max(change, double(std::fabs(rest[i] - rest[i - 1])));
+    EXPECT_LT(change, 1e-4);
     // At full length (1.05 steps) the sound never stops between the steps.
     host->setParameter(prm::ArpNoteLength, 1.0f);
     EXPECT_EQ(onsets(playFree(*host, keys({93}), int(kStep * 5))).size(), 1u);
@@ -151,6 +167,21 @@ TEST(Arpeggiator, FullSwingMakesStepsOfTwoThirdsAndFourThirds) {
         EXPECT_NEAR(double(found[k + 1] - found[k]), (k % 2 == 0 ? 4.0 : 2.0) / 3.0 * kStep, 16.0) << k;
     // Each pair lasts two plain steps.
     EXPECT_NEAR(double(found[6] - found[0]), 6 * kStep, 16.0);
+    // Synced, swung steps keep to the host's grid: a pair starts on every other
+    // sixteenth, its second step 4/3 of a sixteenth into it.
+    host = arpSynth(Up);
+    useSquare(*host);
+    host->setParameter(prm::ArpSwing, 1.0f);
+    Transport t;
+    t.tempo = 174.0;
+    const double sixteenth = t.samplesPerSixteenth();
+    const auto synced = onsets(renderTransport(*host, t, int(sixteenth * 25), 512, keys({93})).left);
+    ASSERT_GE(synced.size(), 24u);
+    for (size_t k = 1; k < synced.size(); ++k) {  // the first key came on the boundary: a period late
+        const double due = (double(k - k % 2) + (k % 2 ? 4.0 / 3.0 : 0.0)) * sixteenth;
+        EXPECT_GE(double(synced[k]) + 0.5, due) << k;
+        EXPECT_LT(double(synced[k]), due + 16.0) << k;
+    }
 }
 
 TEST(Arpeggiator, TiesKeepTheEnvelope) {
@@ -230,6 +261,33 @@ TEST(Arpeggiator, TiedModeGlidesTheVelocity) {
     EXPECT_NEAR(after / before, 0.5 * 0.9, 0.01);
 }
 
+TEST(Arpeggiator, StepVelocityMixesWithTheKeysVelocity) {
+    // Loudness follows the velocity ("Velocity > Volume" full); the steps are at 127.
+    auto levels = [](int mode, float velMix, std::vector<VstMidiEvent> keys) {
+        auto host = arpSynth(mode);
+        host->setParameter(prm::VelocityToVolume, 1.0f);
+        host->setParameter(prm::ArpVelKeyboard, velMix);
+        host->setParameter(kVelocity, 1.0f);
+        host->setParameter(kVelocity + 1, 1.0f);
+        const auto x = playFree(*host, keys, int(kStep * 2.5));
+        const long first = analysis::firstAbove(x, 1e-4);
+        return std::pair{analysis::rms(x, size_t(first + 800), size_t(first + kStep - 300)),
+                         analysis::rms(x, size_t(first + kStep + 800), size_t(first + 2 * kStep - 300))};
+    };
+    const double full = levels(Up, 0.0f, {noteOn(0, 81, 27)}).first;
+    ASSERT_GT(full, 0.1);
+    // A quarter of the key's 27 and three quarters of the step's 127.
+    EXPECT_NEAR(levels(Up, 0.25f, {noteOn(0, 81, 27)}).first / full, 102.0 / 127.0, 0.005);
+    // Each key keeps its own velocity, in the order of the keys ("Up") and
+    // sorted ("Ordered"), also while notes are held over and the sorted copy is kept.
+    const auto up = levels(Up, 1.0f, {noteOn(0, 79, 127), noteOn(0, 72, 40)});
+    EXPECT_NEAR(up.first / full, 1.0, 0.005);
+    EXPECT_NEAR(up.second / full, 40.0 / 127.0, 0.005);
+    const auto sorted = levels(Ordered, 1.0f, {noteOn(0, 79, 127), noteOn(0, 72, 40)});
+    EXPECT_NEAR(sorted.first / full, 40.0 / 127.0, 0.005);
+    EXPECT_NEAR(sorted.second / full, 1.0, 0.005);
+}
+
 TEST(Arpeggiator, ChordPlaysEveryHeldNoteOnEachStep) {
     auto host = arpSynth(Chord);
     host->setParameter(kTune + 1, tune(12));
@@ -303,6 +361,18 @@ TEST(Arpeggiator, SyncedOnsetsLandOnTheHostSixteenths) {
                 EXPECT_LT(double(found[k]), boundary + 16.0) << tempo << " block " << block << " step " << k;
             }
         }
+    // A key the host meant for a boundary that falls between two samples
+    // (5512.5 at 120 BPM), placed on the sample after it, starts the pattern
+    // on that boundary, not on the next one.
+    auto host = arpSynth(Up);
+    useSquare(*host);
+    Transport t;
+    const double sixteenth = t.samplesPerSixteenth();
+    const auto found = onsets(renderTransport(*host, t, int(sixteenth * 4), 512, keys({93}, 5513)).left);
+    ASSERT_GE(found.size(), 2u);
+    EXPECT_NEAR(double(found[0]), 5513.0 + 16.0, 16.0);
+    EXPECT_GE(double(found[1]) + 0.5, 2.0 * sixteenth);
+    EXPECT_LT(double(found[1]), 2.0 * sixteenth + 16.0);
 }
 
 TEST(Arpeggiator, TransportStopResetsAndALoopRestartsThePattern) {
@@ -402,34 +472,41 @@ TEST(Arpeggiator, ModSequencerModulatesInStepWithTheGrid) {
 }
 
 TEST(Arpeggiator, ModSequencerSmoothsItsSteps) {
-    // "Arp Vel" on "Vol 1" scales a 3520 Hz square by the steps' velocities,
-    // 1 and 0.25; the source halves its distance to each new value every 16 ticks.
-    auto host = loadPlugin();
-    setPlainSine(*host);
-    host->setParameter(prm::Osc1Type, choice(2, 128));
-    host->setParameter(prm::ArpMode, choice(ModSequencer, 11));
-    host->setParameter(prm::ArpSteps, 1.5f / 15.99f);  // 2 steps
-    host->setParameter(kVelocity + 1, 0.25f);
-    host->setParameter(prm::Mod1Source, modChoice(modsrc::ArpVel));
-    host->setParameter(prm::Mod1Destination, modChoice(moddst::osc(0, moddst::OscVol)));
-    host->setParameter(prm::Mod1Amt, 1.0f);
-    Transport t;
-    renderTransport(*host, t, 1024, 512);
-    t.ppq = 0.0;
-    const auto x = renderTransport(*host, t, int(kStep * 3), 512, keys({117})).left;
-    auto level = [&](double at) {  // half the peak-to-peak over one period: free of the DC blocker
-        double lo = 1e9, hi = -1e9;
-        for (size_t i = size_t(at); i < size_t(at) + 13; ++i) lo = std::min(lo, double(x[i])), hi = std::max(hi, double(x[i]));
-        return (hi - lo) / 2.0;
-    };
-    const double high = level(kStep - 300), low = level(2 * kStep - 300);
-    EXPECT_NEAR(low / high, 0.25, 0.01);
-    // 40 samples after the boundary back to step 1 (two or three updates) the
-    // level is on its way up.
-    const double during = level(2 * kStep + 40);
-    EXPECT_LT(during, high - 0.04 * (high - low));
-    EXPECT_GT(during, low + 0.3 * (high - low));
-    EXPECT_NEAR(level(2 * kStep + 2000), high, 0.01 * high);
+    // "Arp Vel" (and "Arp Free") on "Vol 1" scales a 3520 Hz square by the
+    // steps' velocities 1 and 0.25 (free values 1 and 0.625: 1 and 0.25); the
+    // source halves its distance to each new value every 16 ticks.
+    for (int source : {modsrc::ArpVel, modsrc::ArpFree}) {
+        SCOPED_TRACE(source);
+        auto host = loadPlugin();
+        setPlainSine(*host);
+        host->setParameter(prm::Osc1Type, choice(2, 128));
+        host->setParameter(prm::ArpMode, choice(ModSequencer, 11));
+        host->setParameter(prm::ArpSteps, 1.5f / 15.99f);  // 2 steps
+        host->setParameter(kVelocity, 1.0f);
+        host->setParameter(kVelocity + 1, 0.25f);
+        host->setParameter(kFree, 1.0f);
+        host->setParameter(kFree + 1, 0.625f);
+        host->setParameter(prm::Mod1Source, modChoice(source));
+        host->setParameter(prm::Mod1Destination, modChoice(moddst::osc(0, moddst::OscVol)));
+        host->setParameter(prm::Mod1Amt, 1.0f);
+        Transport t;
+        renderTransport(*host, t, 1024, 512);
+        t.ppq = 0.0;
+        const auto x = renderTransport(*host, t, int(kStep * 3), 512, keys({117})).left;
+        auto level = [&](double at) {  // half the peak-to-peak over one period: free of the DC blocker
+            double lo = 1e9, hi = -1e9;
+            for (size_t i = size_t(at); i < size_t(at) + 13; ++i) lo = std::min(lo, double(x[i])), hi = std::max(hi, double(x[i]));
+            return (hi - lo) / 2.0;
+        };
+        const double high = level(kStep - 300), low = level(2 * kStep - 300);
+        EXPECT_NEAR(low / high, 0.25, 0.01);
+        // 40 samples after the boundary back to step 1 (two or three updates) the
+        // level is on its way up.
+        const double during = level(2 * kStep + 40);
+        EXPECT_LT(during, high - 0.04 * (high - low));
+        EXPECT_GT(during, low + 0.3 * (high - low));
+        EXPECT_NEAR(level(2 * kStep + 2000), high, 0.01 * high);
+    }
 }
 
 TEST(Arpeggiator, StepDisplayFollowsTheSteps) {

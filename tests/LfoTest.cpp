@@ -103,6 +103,19 @@ TEST(Lfo, PitchLfoRateFollowsItsFormulaFreeAndSynced) {
         for (size_t i = 0; i < 4; ++i)
             EXPECT_NEAR(down[i] - up[i], expected / 2.0, 2 * (128.0 + 60.0)) << division << " half " << i;
     }
+    {
+        // "Offset" on "Pit LFO Spd" at +0.5 doubles a synced rate too: "1/8" takes a sixteenth.
+        auto host = pitchLfoSynth(kRate, square, 23.5f / 30.99f, 1.0f, 1.0f);
+        host->setParameter(prm::Mod1Source, modChoice(30));
+        host->setParameter(prm::Mod1ModSource, modChoice(0));
+        host->setParameter(prm::Mod1Destination, modChoice(3));
+        host->setParameter(prm::Mod1Amt, 0.75f);
+        Transport t{kRate};
+        auto r = renderTransport(*host, t, 80000, 512, {noteOn(0, kNote)});
+        const auto up = turns(r.left, kRate, kNoteHz, 2000);
+        ASSERT_GE(up.size(), 8u);
+        EXPECT_NEAR(meanCycle(up) / 6000.0, 1.0, 0.002);
+    }
 }
 
 TEST(Lfo, SquarePitchLfoAlternatesByItsAmount) {
@@ -160,6 +173,22 @@ TEST(Lfo, SpeedZeroRestsAtZero) {
     }
     EXPECT_EQ(render(0.0f, 0.0f), render(0.0f, 0.5f));
     EXPECT_NE(render(0.9f, 1.0f), render(0.9f, 0.5f));
+    // A resting free LFO on "Main Pitch" changes nothing, not even in the
+    // control period in which a note restarts it ("Poly" and "Mono"), for the
+    // waves that start high.
+    auto routed = [](int wave, int mode, float destination) {
+        auto host = loadPlugin();
+        setPlainSine(*host);
+        host->setParameter(prm::PitchLfoAmountControl, 0.0f);
+        host->setParameter(prm::FreeLfo1Wave, choice(wave, 6));
+        host->setParameter(prm::FreeLfo1Mode, choice(mode, 3));
+        host->setParameter(prm::FreeLfo1Speed, 0.0f);
+        host->setParameter(prm::FreeLfo1Dest, destination);
+        host->setParameter(prm::FreeLfo1ModAmt, 1.0f);
+        return renderFrames(*host, 4000, 512, {noteOn(1, 57), noteOn(1500, 64)}).left;
+    };
+    for (int wave : {0, 1, 3})
+        for (int mode : {0, 2}) EXPECT_EQ(routed(wave, mode, modChoice(1)), routed(wave, mode, 0.0f)) << wave << " " << mode;
 }
 
 TEST(Lfo, FilterLfoSweepsTheCutoff) {

@@ -62,6 +62,14 @@ TEST(ModMatrix, VelocityOnVol1ActsAsAVca) {
         EXPECT_NEAR(measure(1.0f, velocity) / full, v, 0.002) << velocity;
         EXPECT_NEAR(measure(-1.0f, velocity) / full, 1.0 - v, 0.002) << velocity;
         EXPECT_NEAR(measure(0.5f, velocity) / full, 0.5 + 0.5 * v, 0.002) << velocity;
+        EXPECT_NEAR(measure(-0.5f, velocity) / full, 1.0 - 0.5 * v, 0.002) << velocity;
+    }
+    // A general slot without a source leaves the level alone, whether its
+    // source counts as unipolar ("Mod 1") or not ("Mod 2").
+    for (int slot : {0, 1}) {
+        auto host = plainSine();
+        route(*host, slot, modsrc::None, moddst::osc(0, moddst::OscVol), 0.5f);
+        EXPECT_NEAR(level(*host, {noteOn(0, 81, 100)}) / full, 1.0, 0.002) << slot;
     }
 }
 
@@ -119,13 +127,15 @@ TEST(ModMatrix, AmountControlsAndAmountDestinations) {
     // "Offset" on "Semi 1" at amount 0, its amount controlled by the wheel at
     // +100 %: the amount becomes the wheel's value, and the control source adds
     // to the signal as well.
-    {
+    // At -50 % the amount becomes minus half the wheel.
+    for (float control : {1.0f, 0.25f}) {
         auto host = plainSine();
         route(*host, 0, modsrc::Offset, moddst::osc(0, moddst::OscSemi), 0.0f, modsrc::ModWhl);
-        host->setParameter(prm::Mod1AmountControl, 1.0f);
+        host->setParameter(prm::Mod1AmountControl, control);
         auto r = renderFrames(*host, 80000, 512, {controller(0, 1, 64), noteOn(0, 57)}).left;
         const double w = 64.0 / 127.0;
-        EXPECT_NEAR(pitchCents(r, 40000, 80000, 110.0), std::trunc((1.0 + w) * 3600.0) * w, 1.0);
+        EXPECT_NEAR(pitchCents(r, 40000, 80000, 110.0), std::trunc((1.0 + w) * 3600.0) * w * (2.0 * control - 1.0), 1.0)
+            << control;
     }
     // Free envelope 1 (sustain 0.495) on "Main Pitch" at amount 0, and "Offset"
     // on "Env 1 Amt" at +0.5: the envelope's amount becomes 0.5.
@@ -271,6 +281,13 @@ TEST(ModMatrix, EffectSlotsReadTheSharedRow) {
     plugin->setParameter(prm::Mod1Amt, 1.0f);
     plugin->setParameter(prm::Mod1Destination, modChoice(47));
     EXPECT_FLOAT_EQ(row()[47], 1.0f);
+    // "Mod 2" takes the wheel (at 0) in its bipolar form on a knob, as it is on a mix.
+    plugin->setParameter(prm::Mod1Source + 1, modChoice(modsrc::ModWhl));
+    plugin->setParameter(prm::Mod1Amt + 1, 1.0f);
+    plugin->setParameter(prm::Mod1Destination + 1, modChoice(moddst::Fx1Mix));
+    EXPECT_FLOAT_EQ(row()[moddst::Fx1Mix], 0.5f);
+    plugin->setParameter(prm::Mod1Destination + 1, modChoice(48));
+    EXPECT_FLOAT_EQ(row()[48], -1.0f);
 }
 
 TEST(ModMatrix, AnyModulationSettingStaysFiniteAndEnds) {

@@ -149,8 +149,11 @@ void Arpeggiator::noteStep(const ArpStep& step, bool restarted, ArpVoices& voice
     if (newNote && counter > 0 && counter % arpCycleLength(mode_, count) == 0)
         octave = (octave + 1) % settings.octaves;
 
-    const float v = (1.0f - settings.velMix) * step.velocity * 127.0f +
-                    settings.velMix * notes_.sortedVelocity[position];
+    // The key's velocity comes from the same list as the note, so that it
+    // belongs to the key that is played.
+    const bool sorted = arpmode::usesSortedList(mode_);
+    const float keyVelocity = sorted ? notes_.sortedVelocity[position] : notes_.noteVelocity[position];
+    const float v = (1.0f - settings.velMix) * step.velocity * 127.0f + settings.velMix * keyVelocity;
     if (newNote) {
         targetVelocity = currentVelocity = averageVelocity = v;
     } else {
@@ -158,8 +161,7 @@ void Arpeggiator::noteStep(const ArpStep& step, bool restarted, ArpVoices& voice
         currentVelocity = 0.100000024f * v + 0.9f * currentVelocity + 1e-15f;
         averageVelocity = (averageVelocity + v) * 0.5f + 1e-15f;
     }
-    currentNote = arpmode::usesSortedList(mode_) ? notes_.sortedList[position]
-                                                  : notes_.noteList[position];
+    currentNote = sorted ? notes_.sortedList[position] : notes_.noteList[position];
     currentTranspose = static_cast<float>(12 * (octave % settings.octaves) + step.tune);
     publish(step);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "effects/ChorusEffects.h"
+#include "effects/CombReverbEffects.h"
 #include "effects/DelayEffects.h"
 
 namespace {
@@ -19,6 +20,7 @@ constexpr EffectFamilyEntry entry() {
 constexpr EffectFamilyEntry kFamilies[] = {
     entry<DelayEffects>(),
     entry<ChorusEffects>(),
+    entry<CombReverbEffects>(),
 };
 
 }  // namespace

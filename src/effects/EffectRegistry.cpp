@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "effects/AmpShaperEffects.h"
 #include "effects/ChorusEffects.h"
 #include "effects/CombReverbEffects.h"
 #include "effects/DelayEffects.h"
+#include "effects/DistortionEffects.h"
 
 namespace {
 
@@ -21,6 +23,8 @@ constexpr EffectFamilyEntry kFamilies[] = {
     entry<DelayEffects>(),
     entry<ChorusEffects>(),
     entry<CombReverbEffects>(),
+    entry<DistortionEffects>(),
+    entry<AmpShaperEffects>(),
 };
 
 }  // namespace

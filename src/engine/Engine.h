@@ -8,6 +8,7 @@
 #include "arp/ArpVoices.h"
 #include "arp/HostTime.h"
 #include "engine/Envelope.h"
+#include "engine/FilterBank.h"
 #include "engine/FilterSlot.h"
 #include "engine/Lfos.h"
 #include "effects/EffectBus.h"
@@ -157,10 +158,10 @@ private:
     float filterMain(Voice& v, int index, float input, float levelSum);
     float filterSecondary(Voice& v, int index, float input);
 
-    // Filter structures, one function per type.
-    using FilterFn = float (*)(FilterSlot&, Voice&, float);
-    static FilterFn mainFilterFunction(int type);
-    static FilterFn secondaryFilterFunction(int code);
+    // Filter structures, one function per type (engine/FilterBank.h); the
+    // comb type runs on the voice's noise buffer.
+    using FilterFn = float (*)(FilterSlot&, CombLine, float);
+    static CombLine combLine(Voice& v) { return {v.noiseBuffer, &v.filter.combWritePos}; }
 
     const ParamValue* values;
     ProcessContext& ctx;

@@ -4,6 +4,7 @@
 
 #include "effects/ChorusEffects.h"
 #include "effects/DelayEffects.h"
+#include "effects/StereoEffects.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr EffectFamilyEntry entry() {
 constexpr EffectFamilyEntry kFamilies[] = {
     entry<DelayEffects>(),
     entry<ChorusEffects>(),
+    entry<StereoEffects>(),
 };
 
 }  // namespace

@@ -2,16 +2,18 @@
 // and bounded: every built type in all three slots with knobs at 0, 1, NaN
 // and random values at four sample rates, a minute at full feedback, types
 // changing every block, a wandering tempo and sample-rate changes under a
-// ringing tail.
+// ringing tail; the compressor and the equalizer on hard signals.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 #include <string>
 
 #include "AudioAnalysis.h"
 #include "EffectTestSupport.h"
 #include "effects/EffectRegistry.h"
+#include "effects/StandaloneEffectBus.h"
 
 using namespace testing_support;
 using namespace fxtest;
@@ -162,4 +164,72 @@ TEST(EffectBadInput, WanderingTempoAndSampleRateUnderRingingTails) {
         ASSERT_NO_FATAL_FAILURE(
             expectFinite(renderFrames(*host, 512, 512, events), 1e6 * dryPeak(), "block " + std::to_string(block)));
     }
+}
+
+namespace {
+
+// The bus alone at `rate` with `type` in all three slots and every knob at
+// `knobs[k]`, mix 0.5; `signal(i)` feeds both sides. The largest magnitude
+// out (infinite when any sample is not finite).
+double busPeak(int type, float rate, const float (&knobs)[8], const std::function<float(int)>& signal,
+               int frames) {
+    auto b = std::make_unique<StandaloneEffectBus>();
+    for (int i = 0; i < prm::kCount; ++i) b->values[i] = 0.0f;
+    b->ctx.rates.sampleRate = rate;
+    b->ctx.rates.updateTempoDerived();
+    for (int s = 0; s < 3; ++s) {
+        b->values[prm::Fx1Type + s] = typeValue(type);
+        b->values[prm::Fx1Mix + s] = 0.5f;
+        b->values[prm::Fx1Pan + s] = 0.5f;
+        for (int k = 0; k < 8; ++k) b->values[knobParameter(s, k)] = knobs[k];
+    }
+    b->bus.reset();
+    double most = 0.0;
+    for (int i = 0; i < frames; ++i) {
+        float left = signal(i), right = left;
+        b->process(left, right);
+        if (!std::isfinite(left) || !std::isfinite(right)) return INFINITY;
+        most = std::max(most, double(std::max(std::fabs(left), std::fabs(right))));
+    }
+    return most;
+}
+
+const std::pair<const char*, std::function<float(int)>> kHardSignals[] = {
+    {"silence", [](int) { return 0.0f; }},
+    {"full-scale square", [](int i) { return (i / 50) % 2 ? 1.0f : -1.0f; }},
+    {"single-sample impulse", [](int i) { return i == 3000 ? 1.0f : 0.0f; }},
+};
+
+}  // namespace
+
+// The compressor on silence, a full-scale square and a lone impulse, with
+// its knobs at the ends: finite, and never louder than its volume (+20 dB)
+// lets the input be through three slots, plus the dry path.
+TEST(EffectBadInput, CompressorOnSilenceSquareAndImpulse) {
+    for (float rate : {44100.0f, 96000.0f, 192000.0f})
+        for (const auto& [name, signal] : kHardSignals)
+            for (int pattern = 0; pattern < 4; ++pattern) {
+                float k[8];
+                knobPattern(pattern, k);
+                const double peak = busPeak(fxtype::Compressor, rate, k, signal, int(rate * 0.2f));
+                const double bound = std::pow(11.0, 3.0);
+                EXPECT_LE(peak, bound) << name << ", knobs " << pattern << " at " << rate << " Hz";
+                if (std::string(name) == "silence") EXPECT_LT(peak, 1e-12) << "silence stays silent";
+            }
+}
+
+// The equalizer with every band at either end of its range (-20 dB, or
+// removed at 0, and +20 dB) on the same signals: finite, and no louder than
+// five bands at +20 dB can make a full-scale input through three slots.
+TEST(EffectBadInput, EqualizerAtEveryBandsExtremeGain) {
+    for (float rate : {44100.0f, 96000.0f, 192000.0f})
+        for (const auto& [name, signal] : kHardSignals)
+            for (int bands = 0; bands < 32; ++bands)
+                for (float low : {0.0f, 0.001f}) {
+                    float k[8] = {};
+                    for (int band = 0; band < 5; ++band) k[band] = (bands >> band) & 1 ? 1.0f : low;
+                    const double peak = busPeak(fxtype::Equalizer, rate, k, signal, int(rate * 0.05f));
+                    EXPECT_LE(peak, std::pow(1.0 + 5.0 * 10.0 * 1.5, 3.0))
+                        << name << ", bands " << bands << " at " << rate << " Hz";
+                }
 }

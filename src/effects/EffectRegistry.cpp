@@ -4,6 +4,7 @@
 
 #include "effects/ChorusEffects.h"
 #include "effects/DelayEffects.h"
+#include "effects/EqualizerCompressor.h"
 #include "effects/StereoEffects.h"
 
 namespace {
@@ -21,6 +22,7 @@ constexpr EffectFamilyEntry kFamilies[] = {
     entry<DelayEffects>(),
     entry<ChorusEffects>(),
     entry<StereoEffects>(),
+    entry<EqualizerCompressor>(),
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Whatever the knobs, rates, tempo and types, the effect slots stay finite
 // and bounded: every built type in all three slots with knobs at 0, 1, NaN
-// and random values at four sample rates, a minute at full feedback, types
+// and random values at four sample rates (with noise at the host's input), a minute at full feedback, types
 // changing every block, a wandering tempo and sample-rate changes under a
 // ringing tail; the compressor and the equalizer on hard signals.
 #include <gtest/gtest.h>
@@ -76,6 +76,11 @@ TEST_P(EffectExtremes, AnyKnobsInAllSlotsAtAnyRateStayBounded) {
                 setEffect(*host, slot, type, {k[0], k[1], k[2], k[3], k[4], k[5], k[6], k[7]}, mix, pan);
             }
             const int frames = int(rate * 0.25f);
+            // Noise at the host's input, which the vocoder takes as its source in every other pattern.
+            std::vector<float> input(static_cast<size_t>(frames));
+            for (float& v : input) v = 2.0f * unit(random) - 1.0f;
+            host->setInputSignal(input, input);
+            host->setParameter(prm::VocoderSource, float(pattern % 2));
             auto events = chord(100);
             for (int key : {48, 55, 60, 64}) events.push_back(noteOff(frames / 2, key));
             // Three slots in series, each loop held below unity gain.

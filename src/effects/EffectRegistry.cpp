@@ -6,6 +6,7 @@
 #include "effects/DelayEffects.h"
 #include "effects/EqualizerCompressor.h"
 #include "effects/StereoEffects.h"
+#include "effects/VocoderEffect.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ constexpr EffectFamilyEntry kFamilies[] = {
     entry<DelayEffects>(),
     entry<ChorusEffects>(),
     entry<StereoEffects>(),
+    entry<VocoderEffect>(),
     entry<EqualizerCompressor>(),
 };
 

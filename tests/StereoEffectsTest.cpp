@@ -198,6 +198,19 @@ TEST(StereoEffects, GatorSyncedStepsFollowTheHostPosition) {
         EXPECT_EQ(wrong, 0) << "sync " << sync;
     }
 
+    // "On" with the transport stopped holds the step of the host's position
+    // (2.3 beats: step 18 mod 16).
+    {
+        auto host = loadSource(kRate, true);
+        gator(*host, entry(17, 31), 0.0f, 0, 1, pattern({2}), pattern({2}));
+        Transport standing;
+        standing.playing = false;
+        standing.ppq = 2.3;
+        const Render r = renderTransport(*host, standing, 30000, 512, {noteOn(0, 57)});
+        const std::vector<double> gate = gateOf(Split{r.right, difference(r.left, r.right)});
+        for (size_t i = 2048; i < gate.size(); ++i) ASSERT_NEAR(gate[i], 1.0, 0.01) << i;
+    }
+
     // "On" without a host position stays on step 0; "Auto" with the
     // transport stopped runs free from where it was.
     auto host = loadSource(kRate, true);

@@ -6,11 +6,13 @@
 
 #include <cmath>
 #include <complex>
+#include <memory>
 #include <string>
 
 #include "AudioAnalysis.h"
 #include "EffectTestSupport.h"
 #include "FrequencyAnalysis.h"
+#include "effects/StandaloneEffectBus.h"
 
 using namespace testing_support;
 using namespace fxtest;
@@ -223,4 +225,49 @@ TEST(Compressor, AttackGovernsTheFallAndReleaseTheRecovery) {
     EXPECT_NEAR(at(slowAttack, 80000 + 3000), 1.0, 0.05) << "back at once";
     EXPECT_LT(at(fastAttack, 80000 + 3000), 0.6) << "still coming back";
     EXPECT_NEAR(at(fastAttack, 159000), 1.0, 0.05) << "back in the end";
+}
+
+// The detector reads the mean of each two neighbouring samples: a sine looks
+// cos(pi f / rate) of its size to it, so the limiter holds a 7,040 Hz sine at
+// 32 kHz higher above its threshold than a 1,760 Hz one, by the ratio of
+// those factors (2.1 dB). Pure sines straight into the effect bus.
+TEST(Compressor, TheDetectorReadsPairsOfSamples) {
+    auto limited = [](double hz) {
+        constexpr float kRate32 = 32000.0f;
+        auto b = std::make_unique<StandaloneEffectBus>();
+        for (int i = 0; i < prm::kCount; ++i) b->values[i] = 0.0f;
+        b->ctx.rates.sampleRate = kRate32;
+        b->ctx.rates.updateTempoDerived();
+        b->values[prm::Fx1Type] = typeValue(kCompressor);
+        b->values[prm::Fx1Mix] = 1.0f;
+        b->values[prm::Fx1Pan] = 0.5f;
+        const float knobs[5] = {0.5f, 1.0f, 0.0f, 0.0f, 0.5f};  // limiter at -20 dB
+        for (int k = 0; k < 5; ++k) b->values[knobParameter(0, k)] = knobs[k];
+        b->bus.reset();
+        double peak = 0.0;
+        for (int i = 0; i < 100000; ++i) {
+            float left = float(0.5 * std::sin(2.0 * spectrum::kPi * hz * i / kRate32)), right = left;
+            b->process(left, right);
+            if (i > 60000) peak = std::max(peak, double(std::fabs(left)));
+        }
+        return peak;
+    };
+    const double expected = std::cos(spectrum::kPi * 1760.0 / 32000.0) / std::cos(spectrum::kPi * 7040.0 / 32000.0);
+    EXPECT_NEAR(db(limited(7040.0) / limited(1760.0)), db(expected), 0.25);
+}
+
+// The bands follow the smoothed knobs: a knob thrown from 0 dB to +20 dB
+// reaches the gain of 1 - 0.99^n of the way after n control updates, 7.3 dB
+// short of the end after 100 (1,600 samples).
+TEST(Equalizer, BandGainsGlideWithTheSmoothedKnobs) {
+    auto host = loadSource(44100.0f, false);
+    setEffect(*host, 0, kEqualizer, {0.0f, 0.0f, 0.5f, 0.0f, 0.0f});
+    renderFrames(*host, 60000, 512, {noteOn(0, 69)});  // 440 Hz, in the 600 Hz band
+    const double before = analysis::rms(renderFrames(*host, 4096, 512).left, 0, 4096);
+    host->setParameter(knobParameter(0, 2), 1.0f);
+    const Render r = renderFrames(*host, 40000, 16);
+    const double end = analysis::rms(r.left, 36000, 40000);
+    EXPECT_NEAR(db(end / before), 20.0, 0.2);
+    EXPECT_NEAR(db(analysis::rms(r.left, 1500, 1700) / end), -20.0 * std::pow(0.99, 100), 1.0);
+    EXPECT_LT(db(analysis::rms(r.left, 0, 200) / end), -17.0);
 }

@@ -92,6 +92,37 @@ TEST(StereoEffects, WidenerDelaysTheRightChannelAndDecorrelatesTheSides) {
                 std::cos(2.0 * spectrum::kPi * 110.0 * 1025.0 / kRate), 0.01);
 }
 
+// Each side keeps its own signal: a voice panned hard left leaves the right
+// side silent, one panned hard right comes out delayed on the right only.
+TEST(StereoEffects, WidenerKeepsTheSidesApart) {
+    for (float pan : {0.0f, 1.0f}) {
+        auto host = loadSource(kRate, true);
+        host->setParameter(prm::MainPanning, pan);
+        setEffect(*host, 0, kWidener, {0.5f, 0.0f, 0.5f, 1.0f, 0.0f});
+        const Render r = renderFrames(*host, 20000, 512, {noteOn(0, 57)});
+        const double left = analysis::rms(r.left, 10000, 20000), right = analysis::rms(r.right, 10000, 20000);
+        EXPECT_GT(std::max(left, right), 0.1);
+        EXPECT_LT(pan == 0.0f ? right / left : left / right, 0.01) << "pan " << pan;
+    }
+}
+
+// Widener, auto-pan, equalizer, compressor and vocoder output exactly nothing
+// once their input has been silent for 65,536 samples; the gator runs on.
+TEST(StereoEffects, WhichTypesFallSilentWithTheirInput) {
+    for (int type : {14, 15, 16, 17, 19, 20}) {
+        auto host = loadSource(kRate, true);
+        setEffect(*host, 0, type, {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f});
+        host->setParameter(prm::VocoderSource, 1.0f);
+        renderFrames(*host, 20000, 512, {noteOn(0, 57), noteOff(10000, 57)});
+        const Render r = renderFrames(*host, 90000, 512);
+        const double rest = std::max(analysis::peak(r.left, 80000, 90000), analysis::peak(r.right, 80000, 90000));
+        if (type == kGator)
+            EXPECT_GT(rest, 0.0) << "the gator keeps running";
+        else
+            EXPECT_EQ(rest, 0.0) << "type " << type;
+    }
+}
+
 // "Width" moves the delay along a triangle between (1 - w) K and K, at
 // 2^(10 C) x 0.02685546875 Hz.
 TEST(StereoEffects, WidenerSweepsItsDelayWithWidthAndSpeed) {
@@ -128,6 +159,18 @@ TEST(StereoEffects, AutoPanCyclesOncePerBarOfTheHostTempo) {
         double quietest = 1e9;
         for (size_t i = 8; i < right.size(); ++i) quietest = std::min(quietest, right[i] / left[i]);
         EXPECT_LT(quietest, 0.02) << tempo;
+    }
+    // The swing starts towards the right: an eighth of a bar after the type
+    // change the pan is (sin(pi / 4) + 1) / 2, the left side at 2 - 2 pan.
+    {
+        auto host = loadSource(kRate, true);
+        setEffect(*host, 0, kAutoPan, {1.0f, entry(14, 31)});
+        const Render r = renderFrames(*host, 16384, 512, {noteOn(0, 57)});
+        const double pan = (std::sin(spectrum::kPi / 4.0) + 1.0) / 2.0;
+        // The type check at sample 512 starts the cycle.
+        const size_t at = 512 + 11025;
+        EXPECT_NEAR(analysis::rms(r.left, at - 256, at + 256) / analysis::rms(r.right, at - 256, at + 256),
+                    2.0 - 2.0 * pan, 0.03);
     }
     // "Amount" 0: both sides are the voice itself.
     const Render still = renderWet(true, 57, 20000, {0.0f, entry(20, 31)}, kAutoPan);

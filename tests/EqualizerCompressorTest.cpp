@@ -271,3 +271,25 @@ TEST(Equalizer, BandGainsGlideWithTheSmoothedKnobs) {
     EXPECT_NEAR(db(analysis::rms(r.left, 1500, 1700) / end), -20.0 * std::pow(0.99, 100), 1.0);
     EXPECT_LT(db(analysis::rms(r.left, 0, 200) / end), -17.0);
 }
+
+// The two sides are compressed apart: with the voice panned so that the
+// right side is at half the left's level, a threshold between the two
+// limits the left side and lets the right one pass.
+TEST(Compressor, TheSidesHaveTheirOwnDetectors) {
+    auto host = loadSource(44100.0f, false);
+    host->setParameter(prm::MainPanning, 0.25f);
+    host->setParameter(prm::Osc1Volume, 0.8f);  // -12 dB: 0.25 left, 0.125 right
+    setEffect(*host, 0, kCompressor, {0.625f, 1.0f, 0.0f, 0.0f, 0.5f});  // limiter at -15 dB
+    const Render dry = [] {
+        auto plain = loadSource(44100.0f, false);
+        plain->setParameter(prm::MainPanning, 0.25f);
+        plain->setParameter(prm::Osc1Volume, 0.8f);
+        return renderFrames(*plain, 60000, 512, {noteOn(0, 105)});
+    }();
+    const Render r = renderFrames(*host, 60000, 512, {noteOn(0, 105)});
+    const double inL = analysis::peak(dry.left, 40000, 60000), inR = analysis::peak(dry.right, 40000, 60000);
+    ASSERT_GT(inL, 0.18);
+    ASSERT_LT(inR, 0.17);
+    EXPECT_NEAR(db(analysis::peak(r.right, 40000, 60000) / inR), 0.0, 0.1) << "below the threshold";
+    EXPECT_LT(db(analysis::peak(r.left, 40000, 60000) / inL), -1.0) << "above it";
+}

@@ -459,7 +459,8 @@ TEST(Vocoder, TheSampleKeepsTimeThroughSilence) {
 }
 
 // After the host changes the sample rate the bands are designed anew: a
-// sine at band 20's centre still comes out there.
+// sine at band 20's centre still comes out there, and one above the top band
+// stays out.
 TEST(Vocoder, BandsStayInPlaceWhenTheHostChangesTheSampleRate) {
     const double hz = centre(20);
     std::vector<float> sine(200000);
@@ -478,6 +479,14 @@ TEST(Vocoder, BandsStayInPlaceWhenTheHostChangesTheSampleRate) {
     }
     const size_t best = size_t(std::max_element(sum.begin() + 1, sum.end()) - sum.begin());
     EXPECT_NEAR(double(best) * 96000.0 / kSize, hz, 0.01 * hz + 3.0);
+    // Both banks would keep the old ratio to each other, so the sine above
+    // would come out where it went in either way; their top tells: 10 kHz
+    // lies above the highest band (6,400 Hz) and hardly passes.
+    const double inBand = analysis::rms(r.left, 65536, r.left.size());
+    for (size_t i = 0; i < sine.size(); ++i) sine[i] = float(0.5 * std::sin(2.0 * spectrum::kPi * 10000.0 * double(i) / 96000.0));
+    host->setInputSignal(sine, sine);
+    const Render above = renderFrames(*host, int(sine.size()), 512);
+    EXPECT_LT(analysis::rms(above.left, 65536, above.left.size()), 0.03 * inBand);
 }
 
 // A band's level falls by 0.998 a sample once its part of the modulator

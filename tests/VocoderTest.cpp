@@ -122,6 +122,18 @@ void expectBandsFollow(const Bands& r, const char* source) {
     EXPECT_GT(all[all.size() / 2], 0.75) << source << ": median";
 }
 
+// The frequency of the strongest bin of x's power, summed over frames of
+// `size` from sample 65,536 on.
+double strongestHz(const std::vector<float>& x, double rate, size_t size) {
+    std::vector<double> sum(size / 2 + 1, 0.0);
+    for (size_t at = 65536; at + size <= x.size(); at += size) {
+        const std::vector<double> p = spectrum::powerSpectrum(x, at, size);
+        for (size_t k = 0; k < sum.size(); ++k) sum[k] += p[k];
+    }
+    const size_t best = size_t(std::max_element(sum.begin() + 1, sum.end()) - sum.begin());
+    return double(best) * rate / double(size);
+}
+
 // The pad (or a plain sine, or noise) with the vocoder in slot 1, wet only.
 void vocoderSetup(vsthost::PluginHost& h, int wave, std::initializer_list<float> knobs, bool input, bool swapped) {
     setPlainSine(h);
@@ -279,15 +291,8 @@ TEST(Vocoder, ShiftMovesTheSynthesisBank) {
         EXPECT_EQ(host->parameterDisplay(knobParameter(0, 2)), (semitones >= 0 ? "+" : "") + std::to_string(semitones) + " semi");
         host->setInputSignal(sine, sine);
         const Render r = renderFrames(*host, int(sine.size()), 512);
-        constexpr size_t kSize = 16384;
-        std::vector<double> sum(kSize / 2 + 1, 0.0);
-        for (size_t at = 65536; at + kSize <= r.left.size(); at += kSize) {
-            const std::vector<double> p = spectrum::powerSpectrum(r.left, at, kSize);
-            for (size_t k = 0; k < sum.size(); ++k) sum[k] += p[k];
-        }
-        const size_t best = size_t(std::max_element(sum.begin() + 1, sum.end()) - sum.begin());
         const double expected = hz * std::pow(2.0, semitones / 12.0);
-        EXPECT_NEAR(double(best) * kRate / kSize, expected, 0.01 * expected + 3.0) << semitones << " semitones";
+        EXPECT_NEAR(strongestHz(r.left, kRate, 16384), expected, 0.01 * expected + 3.0) << semitones << " semitones";
     }
 }
 
@@ -471,14 +476,7 @@ TEST(Vocoder, BandsStayInPlaceWhenTheHostChangesTheSampleRate) {
     host->dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
     host->setInputSignal(sine, sine);
     const Render r = renderFrames(*host, int(sine.size()), 512);
-    constexpr size_t kSize = 32768;
-    std::vector<double> sum(kSize / 2 + 1, 0.0);
-    for (size_t at = 65536; at + kSize <= r.left.size(); at += kSize) {
-        const std::vector<double> p = spectrum::powerSpectrum(r.left, at, kSize);
-        for (size_t k = 0; k < sum.size(); ++k) sum[k] += p[k];
-    }
-    const size_t best = size_t(std::max_element(sum.begin() + 1, sum.end()) - sum.begin());
-    EXPECT_NEAR(double(best) * 96000.0 / kSize, hz, 0.01 * hz + 3.0);
+    EXPECT_NEAR(strongestHz(r.left, 96000.0, 32768), hz, 0.01 * hz + 3.0);
     // Both banks would keep the old ratio to each other, so the sine above
     // would come out where it went in either way; their top tells: 10 kHz
     // lies above the highest band (6,400 Hz) and hardly passes.

@@ -1,17 +1,19 @@
 // Whatever the knobs, rates, tempo and types, the effect slots stay finite
 // and bounded: every built type in all three slots with knobs at 0, 1, NaN
-// and random values at four sample rates, a minute at full feedback, types
+// and random values at four sample rates (with noise at the host's input), a minute at full feedback, types
 // changing every block, a wandering tempo and sample-rate changes under a
-// ringing tail.
+// ringing tail; the compressor and the equalizer on hard signals.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 #include <string>
 
 #include "AudioAnalysis.h"
 #include "EffectTestSupport.h"
 #include "effects/EffectRegistry.h"
+#include "effects/StandaloneEffectBus.h"
 
 using namespace testing_support;
 using namespace fxtest;
@@ -74,6 +76,11 @@ TEST_P(EffectExtremes, AnyKnobsInAllSlotsAtAnyRateStayBounded) {
                 setEffect(*host, slot, type, {k[0], k[1], k[2], k[3], k[4], k[5], k[6], k[7]}, mix, pan);
             }
             const int frames = int(rate * 0.25f);
+            // Noise at the host's input, which the vocoder takes as its source in every other pattern.
+            std::vector<float> input(static_cast<size_t>(frames));
+            for (float& v : input) v = 2.0f * unit(random) - 1.0f;
+            host->setInputSignal(input, input);
+            host->setParameter(prm::VocoderSource, float(pattern % 2));
             auto events = chord(100);
             for (int key : {48, 55, 60, 64}) events.push_back(noteOff(frames / 2, key));
             // Three slots in series, each loop held below unity gain.
@@ -101,7 +108,10 @@ TEST_P(EffectExtremes, FullFeedbackForAMinuteStaysBelowTheLoopGainBound) {
 }
 
 // One slot changes its type (built or not, 22..24 too) every block; where it
-// changes the output moves by no more than the signal's own level around it.
+// changes the output goes from the old type's sound to the new one's, each
+// within the signal's own level around it, so it moves by no more than twice
+// that level (a mix of 1 turning into an empty slot swaps the wet signal for
+// the dry one).
 TEST(EffectBadInput, TypeChangesEveryBlockClickNoMoreThanTheSignal) {
     std::vector<int> types = builtEffectTypes();
     for (int t : {0, 3, 4, 10, 17, 22, 23, 24}) types.push_back(t);
@@ -132,7 +142,7 @@ TEST(EffectBadInput, TypeChangesEveryBlockClickNoMoreThanTheSignal) {
             std::max(analysis::peak(all.left, at - 1024, end), analysis::peak(all.right, at - 1024, end));
         const double jump = std::max(std::fabs(all.left[at] - all.left[at - 1]),
                                      std::fabs(all.right[at] - all.right[at - 1]));
-        EXPECT_LE(jump, level) << "at sample " << at;
+        EXPECT_LE(jump, 2.0 * level) << "at sample " << at;
     }
 }
 
@@ -180,4 +190,72 @@ TEST(EffectBadInput, ReverbAndCombTailsAcrossSampleRateChanges) {
         ASSERT_NO_FATAL_FAILURE(
             expectFinite(renderFrames(*host, 512, 512, events), 1e4 * dryPeak(), "block " + std::to_string(block)));
     }
+}
+
+namespace {
+
+// The bus alone at `rate` with `type` in all three slots and every knob at
+// `knobs[k]`, mix 0.5; `signal(i)` feeds both sides. The largest magnitude
+// out (infinite when any sample is not finite).
+double busPeak(int type, float rate, const float (&knobs)[8], const std::function<float(int)>& signal,
+               int frames) {
+    auto b = std::make_unique<StandaloneEffectBus>();
+    for (int i = 0; i < prm::kCount; ++i) b->values[i] = 0.0f;
+    b->ctx.rates.sampleRate = rate;
+    b->ctx.rates.updateTempoDerived();
+    for (int s = 0; s < 3; ++s) {
+        b->values[prm::Fx1Type + s] = typeValue(type);
+        b->values[prm::Fx1Mix + s] = 0.5f;
+        b->values[prm::Fx1Pan + s] = 0.5f;
+        for (int k = 0; k < 8; ++k) b->values[knobParameter(s, k)] = knobs[k];
+    }
+    b->bus.reset();
+    double most = 0.0;
+    for (int i = 0; i < frames; ++i) {
+        float left = signal(i), right = left;
+        b->process(left, right);
+        if (!std::isfinite(left) || !std::isfinite(right)) return INFINITY;
+        most = std::max(most, double(std::max(std::fabs(left), std::fabs(right))));
+    }
+    return most;
+}
+
+const std::pair<const char*, std::function<float(int)>> kHardSignals[] = {
+    {"silence", [](int) { return 0.0f; }},
+    {"full-scale square", [](int i) { return (i / 50) % 2 ? 1.0f : -1.0f; }},
+    {"single-sample impulse", [](int i) { return i == 3000 ? 1.0f : 0.0f; }},
+};
+
+}  // namespace
+
+// The compressor on silence, a full-scale square and a lone impulse, with
+// its knobs at the ends: finite, and never louder than its volume (+20 dB)
+// lets the input be through three slots, plus the dry path.
+TEST(EffectBadInput, CompressorOnSilenceSquareAndImpulse) {
+    for (float rate : {44100.0f, 96000.0f, 192000.0f})
+        for (const auto& [name, signal] : kHardSignals)
+            for (int pattern = 0; pattern < 4; ++pattern) {
+                float k[8];
+                knobPattern(pattern, k);
+                const double peak = busPeak(fxtype::Compressor, rate, k, signal, int(rate * 0.2f));
+                const double bound = std::pow(11.0, 3.0);
+                EXPECT_LE(peak, bound) << name << ", knobs " << pattern << " at " << rate << " Hz";
+                if (std::string(name) == "silence") EXPECT_LT(peak, 1e-12) << "silence stays silent";
+            }
+}
+
+// The equalizer with every band at either end of its range (-20 dB, or
+// removed at 0, and +20 dB) on the same signals: finite, and no louder than
+// five bands at +20 dB can make a full-scale input through three slots.
+TEST(EffectBadInput, EqualizerAtEveryBandsExtremeGain) {
+    for (float rate : {44100.0f, 96000.0f, 192000.0f})
+        for (const auto& [name, signal] : kHardSignals)
+            for (int bands = 0; bands < 32; ++bands)
+                for (float low : {0.0f, 0.001f}) {
+                    float k[8] = {};
+                    for (int band = 0; band < 5; ++band) k[band] = (bands >> band) & 1 ? 1.0f : low;
+                    const double peak = busPeak(fxtype::Equalizer, rate, k, signal, int(rate * 0.05f));
+                    EXPECT_LE(peak, std::pow(1.0 + 5.0 * 10.0 * 1.5, 3.0))
+                        << name << ", bands " << bands << " at " << rate << " Hz";
+                }
 }

@@ -69,9 +69,12 @@ protected:
         ASSERT_FALSE(player().sampleLoading()) << "the loader did not finish";
     }
     // FX 1 holds the vocoder in the current program; one block lets the
-    // slots' type check see it before the sample player's next look.
+    // slots' type check see it before the sample player's next look. The
+    // vocoder listens to the host input, so that only these tests move the
+    // player along.
     void vocoderInSlot() {
         plugin->setParameter(prm::Fx1Type, (fxtype::Vocoder + 0.5f) / 24.99f);
+        plugin->setParameter(prm::VocoderSource, 1.0f);
         processDirect(*plugin, 512);
     }
     // Points the current program at `path` (absolute, without a load request).

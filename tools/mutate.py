@@ -27,6 +27,8 @@ Usage:
     tools/mutate.py --list             list the mutations and stop
     tools/mutate.py --check            check that every snippet still applies
     tools/mutate.py --tests Effect effects   only the matching ctest tests (quicker)
+    tools/mutate.py --target brennix-tests --tests Effect effects
+                                       and rebuild only what those tests need
 
 Exit status: 0 when every mutation was caught or is judged harmless, 1 when one
 survived unexplained or did not build, 2 for a bad command line or list.
@@ -192,8 +194,9 @@ def run(command, timeout, cwd=None):
 
 
 class Scratch:
-    def __init__(self, directory, jobs, build_timeout, test_timeout, tests=None):
+    def __init__(self, directory, jobs, build_timeout, test_timeout, tests=None, targets=None):
         self.tests = tests
+        self.targets = targets or []
         self.src = os.path.join(directory, "src")
         self.build = os.path.join(directory, "build")
         self.jobs = jobs
@@ -209,7 +212,10 @@ class Scratch:
             sys.exit("cmake failed in the scratch tree:\n" + out[-3000:])
 
     def build_tree(self):
-        return run(["cmake", "--build", self.build, f"-j{self.jobs}"], self.build_timeout)
+        command = ["cmake", "--build", self.build, f"-j{self.jobs}"]
+        for target in self.targets:
+            command += ["--target", target]
+        return run(command, self.build_timeout)
 
     def test(self):
         """(passed, failing test names, timed out)."""
@@ -242,6 +248,8 @@ def main():
                         help="scratch directory, kept between runs (default %(default)s)")
     parser.add_argument("--tests", metavar="REGEX",
                         help="run only the ctest tests matching REGEX (quicker; the full suite is the default)")
+    parser.add_argument("--target", action="append", metavar="TARGET",
+                        help="build only this target (repeatable; quicker with --tests; the default builds all)")
     parser.add_argument("--jobs", type=int, default=2, help="parallel build and test jobs (default 2)")
     parser.add_argument("--timeout", type=int, default=120,
                         help="seconds one test may take; the whole suite gets four times that (default 120)")
@@ -268,7 +276,8 @@ def main():
     if check(mutations, ROOT):
         return 2
 
-    scratch = Scratch(args.scratch, args.jobs, build_timeout=1800, test_timeout=args.timeout, tests=args.tests)
+    scratch = Scratch(args.scratch, args.jobs, build_timeout=1800, test_timeout=args.timeout, tests=args.tests,
+                      targets=args.target)
     scratch.prepare()
     if not args.no_baseline:
         status, out = scratch.build_tree()

@@ -32,6 +32,12 @@ double HostTime::positionAt(uint64_t tick, float sampleRate) const {
     return 4.0 * ppq + offset * sixteenthsPerSample(sampleRate);
 }
 
+double HostTime::quartersAt(uint64_t tick, float sampleRate) const {
+    if (!positionValid) return std::nan("");
+    if (!playing) return ppq;
+    return 0.25 * positionAt(tick, sampleRate);
+}
+
 void HostTime::update(RateConstants& rates, uint64_t tick) {
     if (hostTempo != rates.tempo) {
         rates.tempo = hostTempo;

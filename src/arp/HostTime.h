@@ -40,6 +40,12 @@ public:
     // The host position in sixteenths of the sample that the tick with counter
     // `tick` renders, or NaN when the transport is not playing with a usable position.
     double positionAt(uint64_t tick, float sampleRate) const;
+    // The host position in quarter notes of the sample that the tick with
+    // counter `tick` renders: moving while the transport plays, standing while
+    // it is stopped; NaN when the host gives no usable position.
+    double quartersAt(uint64_t tick, float sampleRate) const;
+    // The host's transport plays (with or without a position).
+    bool transportPlaying() const { return playing; }
 
 private:
     double sixteenthsPerSample(float sampleRate) const;

@@ -9,6 +9,7 @@ EffectBus::EffectBus(const ParamValue* values, const EffectEnvironment& environm
     : values(values),
       env(environment),
       slots{EffectSlot(0, values, env), EffectSlot(1, values, env), EffectSlot(2, values, env)} {
+    env.values = values;
     fxlfo::sines();  // built here, on the constructing thread
 }
 

@@ -21,6 +21,8 @@ public:
     // Clears all three slots and applies the current types (construction and
     // engine reset).
     void reset();
+    // The sample player the vocoder plays from; set once, before processing starts.
+    void attachSamplePlayer(samples::SamplePlayer* player) { env.samplePlayer = player; }
 
     int slotType(int slot) const { return slots[slot].type(); }
     bool slotActive(int slot) const { return slots[slot].isActive(); }

@@ -8,8 +8,13 @@
 
 #include "effects/EffectTypes.h"
 #include "engine/ProcessContext.h"
+#include "params/ParameterTable.h"
 
+class HostTime;
 class SlotMemory;
+namespace samples {
+class SamplePlayer;
+}
 
 struct Stereo {
     float left;
@@ -23,6 +28,9 @@ struct EffectEnvironment {
     const float* modRow = nullptr;        // shared modulation row; 45..74 are the effect offsets
     const float* modWheel = nullptr;      // the engine's wheel, 0..1
     const float* envelopeSum = nullptr;   // summed volume envelopes of the sounding voices, 0..1
+    const HostTime* hostTime = nullptr;   // the host's tempo, position and transport (none: free running)
+    const ParamValue* values = nullptr;   // the live parameters ("Vocoder Source", "Vocoder Mode")
+    samples::SamplePlayer* samplePlayer = nullptr;  // the vocoder's sample source (none: silent)
 };
 
 // A slot's control update, as a type reads it.

@@ -7,6 +7,9 @@
 #include "effects/CombReverbEffects.h"
 #include "effects/DelayEffects.h"
 #include "effects/DistortionEffects.h"
+#include "effects/EqualizerCompressor.h"
+#include "effects/StereoEffects.h"
+#include "effects/VocoderEffect.h"
 
 namespace {
 
@@ -25,6 +28,9 @@ constexpr EffectFamilyEntry kFamilies[] = {
     entry<CombReverbEffects>(),
     entry<DistortionEffects>(),
     entry<AmpShaperEffects>(),
+    entry<StereoEffects>(),
+    entry<VocoderEffect>(),
+    entry<EqualizerCompressor>(),
 };
 
 }  // namespace

@@ -6,7 +6,7 @@ Engine::Engine(const ParamValue* values, ProcessContext& ctx, AudioEffect& plugi
     : values(values),
       ctx(ctx),
       plugin(plugin),
-      effects(values, EffectEnvironment{&ctx, matrix.sharedDest(), &modWheel, &envelopeSum_}) {
+      effects(values, EffectEnvironment{&ctx, matrix.sharedDest(), &modWheel, &envelopeSum_, &hostTime}) {
     mainFilterFn = filterbank::mainFunction(0);
     secondaryFilterFn = filterbank::secondaryFunction(0);
     for (int n = 0; n < 3; ++n) oscSampleFn[n] = selectSampleFunction(oscSlots[n], n);

@@ -67,6 +67,8 @@ public:
     float envelopeSum() const { return envelopeSum_; }
     int oversampleFactor() const { return oversampleFactor_; }
     const EffectBus& effectBus() const { return effects; }
+    // The vocoder's sample source (the plug-in's player); set once at construction.
+    void attachSamplePlayer(samples::SamplePlayer& player) { effects.attachSamplePlayer(&player); }
     // The shared modulation destinations (moddst), evaluated every 128 ticks;
     // the effect slots read 45..74 as offsets.
     const float* sharedModRow() const { return matrix.sharedDest(); }

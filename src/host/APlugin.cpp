@@ -36,6 +36,7 @@ APlugin::APlugin(audioMasterCallback audioMaster)
 
     readSettings();
     sampleLoader.start(sampleBaseDirectory);
+    engine.attachSamplePlayer(samplePlayback);
     engine.buildTables(random);
 
     ctx.rates.sampleRate = 44100.0f;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 namespace vsthost {
 namespace {
@@ -223,6 +224,16 @@ void PluginHost::render(float* left, float* right, int32_t frames) {
     if (spareOutputs_.size() < spare) spareOutputs_.resize(spare);
     std::fill(spareOutputs_.begin(), spareOutputs_.begin() + static_cast<std::ptrdiff_t>(spare), 0.0f);
     inputPointers_.assign(static_cast<size_t>(ins), silence_.data());
+    if (!inputSignal_[0].empty() || !inputSignal_[1].empty()) {
+        for (int c = 0; c < 2; ++c) {
+            const std::vector<float>& signal = inputSignal_[c];
+            std::vector<float>& block = inputBlock_[c];
+            block.assign(n, 0.0f);
+            for (size_t i = 0; i < size_t(frames) && inputAt_ + i < signal.size(); ++i) block[i] = signal[inputAt_ + i];
+            inputPointers_[size_t(c)] = block.data();
+        }
+        inputAt_ += size_t(frames);
+    }
     outputPointers_.assign(static_cast<size_t>(outs), nullptr);
     outputPointers_[0] = left;
     outputPointers_[1] = right;
@@ -234,6 +245,12 @@ void PluginHost::render(float* left, float* right, int32_t frames) {
         effect_->processReplacing(effect_, inputPointers_.data(), outputPointers_.data(), frames);
     else if (effect_->process)
         effect_->process(effect_, inputPointers_.data(), outputPointers_.data(), frames);
+}
+
+void PluginHost::setInputSignal(std::vector<float> left, std::vector<float> right) {
+    inputSignal_[0] = std::move(left);
+    inputSignal_[1] = std::move(right);
+    inputAt_ = 0;
 }
 
 void PluginHost::process(int32_t frames, std::vector<float>& left, std::vector<float>& right) {

@@ -67,6 +67,11 @@ public:
     void sendMidi(const std::vector<VstMidiEvent>& events);
     static VstMidiEvent midi(int32_t deltaFrames, uint8_t status, uint8_t d1, uint8_t d2);
 
+    // Audio for the plug-in's two inputs: the following blocks read it on from
+    // where the previous one stopped, and silence after its end (empty vectors:
+    // silence from now on).
+    void setInputSignal(std::vector<float> left, std::vector<float> right);
+
     // Runs one block through processReplacing into the two output vectors.
     void process(int32_t frames, std::vector<float>& left, std::vector<float>& right);
 
@@ -95,6 +100,9 @@ private:
     std::vector<HostCall> calls_;
     std::atomic<bool> recordCalls_{true};
     std::vector<float> silence_;
+    std::vector<float> inputSignal_[2];
+    size_t inputAt_ = 0;
+    std::vector<float> inputBlock_[2];
     std::vector<float> spareOutputs_;
     std::vector<float*> inputPointers_, outputPointers_;
     std::vector<VstMidiEvent> eventCopies_;

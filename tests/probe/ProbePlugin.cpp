@@ -5,6 +5,7 @@
 // samples processed since processing (re)started (effStartProcess). Parameter 1
 // above 0.5 puts a NaN into the first sample processed.
 // BRENNIX_PROBE_LATENCY reports that much latency and delays the left channel by it.
+// Its four programs have names a file system would not take as they are.
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -33,6 +34,12 @@ intptr_t dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
         case effSetProgram: p->program = static_cast<int32_t>(value); return 1;
         case effStartProcess: p->processed = 0; return 1;
         case effGetProgram: return p->program;
+        case effGetProgramNameIndexed: {
+            static const char* const kNames[4] = {"Plain", "Odd/Name: 1?", "", "R\xC3\xA9  mineur"};
+            if (index < 0 || index >= 4) return 0;
+            std::strcpy(static_cast<char*>(ptr), kNames[index]);
+            return 1;
+        }
         case effGetEffectName: std::strcpy(static_cast<char*>(ptr), "Probe"); return 1;
         case effGetPlugCategory: return kPlugCategSynth;
         case effGetVstVersion: return 2400;

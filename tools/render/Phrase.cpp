@@ -106,4 +106,19 @@ MidiSong demoPhrase(double bpm) {
     return song;
 }
 
+MidiSong programPhrase(double bpm) {
+    MidiSong song;
+    song.ticksPerQuarter = kTicksPerQuarter;
+    song.tempos.push_back(TempoChange{0, static_cast<uint32_t>(std::llround(60e6 / bpm))});
+    song.meters.push_back(MeterChange{0, 4, 4});
+    Writer w(song);
+    const int keys[] = {60, 64, 67, 72};
+    for (int i = 0; i < 4; ++i) w.note(0.5 * i, 0.45, keys[i], 100);
+    for (int key : keys) w.note(2.0, 1.5, key, 90);
+    song.endTick = Writer::at(4.0);
+    std::stable_sort(song.events.begin(), song.events.end(),
+                     [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
+    return song;
+}
+
 }  // namespace render

@@ -127,6 +127,11 @@ TEST(BankCoverage, CountsWhatActsOnTheSound) {
     EXPECT_FALSE(shows(v, "Modulation", "FX Mod 1"));
     v[prm::FxMod1Destination] = 11.5f / 99.99f;  // "FX 2 mix"
     EXPECT_TRUE(shows(v, "Modulation", "FX Mod 1"));
+    v[prm::FxMod1Destination] = 20.5f / 99.99f;  // "FX2 H", the slot's last
+    EXPECT_TRUE(shows(v, "Modulation", "FX Mod 1"));
+    v[prm::FxMod1Destination] = 21.5f / 99.99f;  // "FX 3 mix": slot 3 is empty
+    EXPECT_FALSE(shows(v, "Modulation", "FX Mod 1"));
+    v[prm::FxMod1Destination] = 11.5f / 99.99f;
     v[prm::FxBypass] = 1.0f;
     EXPECT_FALSE(shows(v, "Effect", "Reverb"));
     EXPECT_FALSE(shows(v, "Modulation", "FX Mod 1"));
@@ -150,6 +155,8 @@ TEST(BankCoverage, CountsWhatActsOnTheSound) {
     EXPECT_FALSE(shows(v, "LFO mode", "Free"));
     v[prm::FilterLfoAmt] = 0.3f;
     EXPECT_TRUE(shows(v, "LFO mode", "Free"));
+    v[prm::FilterType] = choice(params::kFilterType, 0);  // "Bypass": nothing for the LFO to move
+    EXPECT_FALSE(shows(v, "LFO mode", "Free"));
 }
 
 TEST(BankCoverage, PlayModesGlideChordMemoryAndTheArpeggiator) {
@@ -213,6 +220,8 @@ TEST(ProgramDistance, CountsOnlyAudibleDifferences) {
     b[params::fxKnobParameter(0, 2)] = 0.9f;  // a knob of an empty slot
     EXPECT_EQ(distance(a, b), 0u);
     b[prm::Fx1Type] = choice(params::kFxType, 1);  // "Mono Delay": knob C is its "LP Filter"
+    EXPECT_EQ(distance(a, b), 2u);
+    b[params::fxKnobParameter(0, 7)] = 0.9f;  // knob H, which the delay does not use
     EXPECT_EQ(distance(a, b), 2u);
 
     // Arpeggiator steps count while the pattern plays them.

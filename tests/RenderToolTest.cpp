@@ -198,8 +198,9 @@ TEST(RenderTool, AllProgramsInTurnIntoOneFile) {
     Outcome r = run(kProbe + " --all-programs --tail 0.5 --set 0=1 --out '" + out + "'");
     ASSERT_EQ(r.status, 0) << r.output;
     // The programs are listed as they are rendered, with where each starts.
+    // A program without a listed name is asked for its name once selected.
     for (const std::string& line : {"0  Plain                    0:00.00\n", "1  Odd/Name: 1?             0:02.50\n",
-                                    "2                           0:05.00\n"})
+                                    "2  Probe 2                  0:05.00\n"})
         EXPECT_NE(r.output.find(line), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("wrote " + out + ": 10.00 s"), std::string::npos) << r.output;
     Audio a = readWav(out);
@@ -223,7 +224,7 @@ TEST(RenderTool, AllProgramsSplitIntoFilesNamedAfterThePrograms) {
                     picture + "'");
     ASSERT_EQ(r.status, 0) << r.output;
     const std::string stem = tempPath("bank");
-    const std::string names[4] = {"-0-Plain", "-1-Odd-Name-1", "-2", "-3-R-mineur"};
+    const std::string names[4] = {"-0-Plain", "-1-Odd-Name-1", "-2-Probe-2", "-3-R-mineur"};
     for (int p = 0; p < 4; ++p) {
         const std::string wav = stem + names[p] + ".wav", png = stem + names[p] + ".png";
         EXPECT_NE(r.output.find("wrote " + wav + ": 2.50 s"), std::string::npos) << r.output;
@@ -264,13 +265,19 @@ TEST(RenderTool, SpectrogramOfARenderWithItsProgramChanges) {
             bright += image.at(x, y)[0] > 120 && image.at(x, y)[1] > 120 && image.at(x, y)[2] > 120;
         EXPECT_GT(bright, layout.plotHeight / 2) << seconds;
     }
-    // Without program changes nothing is marked: no line a quarter of the way in.
-    r = run("'" BRENNIX_PLUGIN_PATH "' --tail 0 --out '" + out + "' --spectrogram '" + png + "'");
+    // Without program changes nothing is marked, but a program chosen with --program.
+    const std::string quick = "'" BRENNIX_PLUGIN_PATH "' --tempo 480 --tail 0 --out '" + out + "' ";
+    r = run(quick + "--spectrogram '" + png + "'");
     ASSERT_EQ(r.status, 0) << r.output;
     ASSERT_TRUE(artgen::readPng(png, image));
     EXPECT_EQ(image.height, render::pictureLayout(10.0, {}).height);
+    r = run(quick + "--program 5 --spectrogram '" + png + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    ASSERT_TRUE(artgen::readPng(png, image));
+    EXPECT_EQ(image.height, render::pictureLayout(10.0, {{0.0, "5 Drawbar Organ"}}).height);
+    EXPECT_GT(image.height, render::pictureLayout(10.0, {}).height);
 
-    r = run("'" BRENNIX_PLUGIN_PATH "' --tail 0 --out '" + out + "' --spectrogram /nonexistent/dir/x.png");
+    r = run(quick + "--spectrogram /nonexistent/dir/x.png");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("cannot write /nonexistent/dir/x.png"), std::string::npos) << r.output;
 }

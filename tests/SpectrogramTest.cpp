@@ -50,6 +50,8 @@ TEST(Spectrogram, ToneLandsInItsRowAtItsLevel) {
         EXPECT_NEAR(row, s.rowOf(1000.0), 1.0) << column;
         EXPECT_NEAR(level, 0.0, 1.5) << column;
     }
+    // The last column's frames reach past the end, into padded silence.
+    EXPECT_NEAR(loudest(s, 399).first, s.rowOf(100.0), 1.0);
     for (int column : {220, 300, 380}) {
         const auto [row, level] = loudest(s, column);
         EXPECT_NEAR(row, s.rowOf(100.0), 1.0) << column;
@@ -89,6 +91,13 @@ TEST(Spectrogram, ShortRendersFillEveryColumnAndInvalidSamplesAreSilence) {
     feedSine(s, 2000.0, 0.5, 0.2, clock);
     s.finish();
     for (int column = 0; column < 1500; column += 7) EXPECT_GT(loudest(s, column).second, -20.0f) << column;
+
+    // Fewer samples than columns.
+    Spectrogram tiny(kRate, 1000, 1500, 50, 20.0, 20000.0);
+    clock = 0;
+    feedSine(tiny, 5000.0, 0.5, 1000.0 / kRate, clock);
+    tiny.finish();
+    for (int column = 0; column < 1500; column += 7) EXPECT_GT(loudest(tiny, column).second, -40.0f) << column;
 
     Spectrogram invalid(kRate, kRate, 100, 50, 20.0, 20000.0);
     std::vector<float> nan(kRate, NAN), inf(kRate, INFINITY);

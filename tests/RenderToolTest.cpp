@@ -199,7 +199,7 @@ TEST(RenderTool, AllProgramsInTurnIntoOneFile) {
     ASSERT_EQ(r.status, 0) << r.output;
     // The programs are listed as they are rendered, with where each starts.
     // A program without a listed name is asked for its name once selected.
-    for (const std::string& line : {"0  Plain                    0:00.00\n", "1  Odd/Name: 1?             0:02.50\n",
+    for (const char* line : {"0  Plain                    0:00.00\n", "1  Odd/Name: 1?             0:02.50\n",
                                     "2  Probe 2                  0:05.00\n"})
         EXPECT_NE(r.output.find(line), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("wrote " + out + ": 10.00 s"), std::string::npos) << r.output;

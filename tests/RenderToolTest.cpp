@@ -14,6 +14,8 @@
 #include "RenderToolSupport.h"
 #include "TestSupport.h"
 #include "PngFile.h"
+#include "Renderer.h"
+#include "Sequencer.h"
 #include "SpectrogramPicture.h"
 #include "WavWriter.h"
 
@@ -280,4 +282,34 @@ TEST(RenderTool, SpectrogramOfARenderWithItsProgramChanges) {
     r = run(quick + "--spectrogram /nonexistent/dir/x.png");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("cannot write /nonexistent/dir/x.png"), std::string::npos) << r.output;
+}
+
+TEST(RenderTool, TheSpectrogramSeesWhatTheFileGets) {
+    // A plug-in with latency: the file, and what the picture is made from, start after it.
+    setenv("BRENNIX_PROBE_LATENCY", "1000", 1);
+    vsthost::PluginHost host;
+    const bool loaded = host.load(BRENNIX_PROBE_PATH);
+    unsetenv("BRENNIX_PROBE_LATENCY");
+    ASSERT_TRUE(loaded) << host.error();
+    host.start(44100.0f, 512);
+    render::MidiSong song;
+    song.events.push_back({240, {0x90, 60, 64}, 3});
+    song.endTick = 480;
+    render::SequencerSettings settings;
+    settings.tailSeconds = 0.1;
+    settings.latencyFrames = render::latencyFrames(host);
+    render::Sequencer sequencer(song, settings);
+    render::WavWriter wav;
+    const std::string path = tempPath("tap.wav");
+    ASSERT_TRUE(wav.open(path, 44100, render::WavFormat::Float32));
+    std::vector<float> seen;
+    render::RenderResult result;
+    std::string error;
+    ASSERT_TRUE(render::renderSong(host, sequencer, wav, {}, result, error,
+                                   [&](const float* left, const float*, size_t frames) {
+                                       seen.insert(seen.end(), left, left + frames);
+                                   }));
+    ASSERT_TRUE(wav.close());
+    EXPECT_EQ(readWav(path).left, seen);
+    EXPECT_EQ(seen[11025], 0.5f);  // the note at its own sample, latency removed
 }

@@ -76,8 +76,10 @@ std::string baseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// "5 Drawbar Organ"; a plug-in that lists no names may still name its current program.
 std::string programLabel(vsthost::PluginHost& host, int program) {
-    const std::string name = host.programNameIndexed(program);
+    std::string name = host.programNameIndexed(program);
+    if (name.empty() && host.dispatch(effGetProgram) == program) name = host.programName();
     return std::to_string(program) + (name.empty() ? "" : " " + name);
 }
 
@@ -124,7 +126,7 @@ int main(int argc, char** argv) {
     if (!checkRanges(host, o)) return kBadCommandLine;
     std::string pluginName = host.effectName();
     if (pluginName.empty()) pluginName = baseName(o.plugin);
-    if (o.allPrograms) return render::renderAllPrograms(host, song, o, pluginName);
+    if (o.allPrograms && !o.info) return render::renderAllPrograms(host, song, o, pluginName);
     if (o.program)
         render::selectProgram(host, *o.program, o);
     else

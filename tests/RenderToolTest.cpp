@@ -285,31 +285,37 @@ TEST(RenderTool, SpectrogramOfARenderWithItsProgramChanges) {
 }
 
 TEST(RenderTool, TheSpectrogramSeesWhatTheFileGets) {
-    // A plug-in with latency: the file, and what the picture is made from, start after it.
+    // A plug-in with 1000 frames of latency, in blocks of 700: the file, and
+    // what the picture is made from, start 300 frames into the second block.
     setenv("BRENNIX_PROBE_LATENCY", "1000", 1);
     vsthost::PluginHost host;
     const bool loaded = host.load(BRENNIX_PROBE_PATH);
     unsetenv("BRENNIX_PROBE_LATENCY");
     ASSERT_TRUE(loaded) << host.error();
-    host.start(44100.0f, 512);
+    host.start(44100.0f, 700);
     render::MidiSong song;
-    song.events.push_back({240, {0x90, 60, 64}, 3});
+    song.events.push_back({17, {0x90, 60, 64}, 3});  // sample 780: on the undelayed right channel
+    song.events.push_back({240, {0x90, 62, 64}, 3});
     song.endTick = 480;
     render::SequencerSettings settings;
+    settings.blockSize = 700;
     settings.tailSeconds = 0.1;
     settings.latencyFrames = render::latencyFrames(host);
     render::Sequencer sequencer(song, settings);
     render::WavWriter wav;
     const std::string path = tempPath("tap.wav");
     ASSERT_TRUE(wav.open(path, 44100, render::WavFormat::Float32));
-    std::vector<float> seen;
+    std::vector<float> left, right;
     render::RenderResult result;
     std::string error;
     ASSERT_TRUE(render::renderSong(host, sequencer, wav, {}, result, error,
-                                   [&](const float* left, const float*, size_t frames) {
-                                       seen.insert(seen.end(), left, left + frames);
+                                   [&](const float* l, const float* r, size_t frames) {
+                                       left.insert(left.end(), l, l + frames);
+                                       right.insert(right.end(), r, r + frames);
                                    }));
     ASSERT_TRUE(wav.close());
-    EXPECT_EQ(readWav(path).left, seen);
-    EXPECT_EQ(seen[11025], 0.5f);  // the note at its own sample, latency removed
+    const Audio a = readWav(path);
+    EXPECT_EQ(a.left, left);
+    EXPECT_EQ(a.right, right);
+    EXPECT_EQ(left[11025], 0.5f);  // the second note at its own sample, latency removed
 }

@@ -102,11 +102,33 @@ TEST(Spectrogram, ShortRendersFillEveryColumnAndInvalidSamplesAreSilence) {
     tiny.finish();
     for (int column = 0; column < 1500; column += 7) EXPECT_GT(loudest(tiny, column).second, -40.0f) << column;
 
+    // A tone that starts half-way: the level rises smoothly column by column,
+    // not in steps of whole frames.
+    Spectrogram onset(kRate, kRate / 5, 1500, 50, 20.0, 20000.0);
+    std::vector<float> silence(kRate / 10);
+    onset.add(silence.data(), silence.data(), silence.size());
+    clock = silence.size();
+    feedSine(onset, 2000.0, 0.5, 0.1, clock);
+    onset.finish();
+    const int row = static_cast<int>(onset.rowOf(2000.0));
+    for (int column = 500; column < 700; column += 10)
+        EXPECT_LT(onset.level(column, row), onset.level(column + 10, row)) << column;
+
     Spectrogram invalid(kRate, kRate, 100, 50, 20.0, 20000.0);
     std::vector<float> nan(kRate, NAN), inf(kRate, INFINITY);
     invalid.add(nan.data(), inf.data(), nan.size());
     invalid.finish();
     for (int column = 0; column < 100; ++column) EXPECT_EQ(loudest(invalid, column).second, Spectrogram::kFloorDb);
+    // A single invalid sample in a tone is a moment of silence, not a blank in the picture.
+    Spectrogram glitch(kRate, kRate, 100, 50, 20.0, 20000.0);
+    clock = 0;
+    feedSine(glitch, 1000.0, 0.5, 0.5, clock);
+    const float bad = NAN;
+    glitch.add(&bad, &bad, 1);
+    ++clock;
+    feedSine(glitch, 1000.0, 0.5, 0.5 - 1.0 / kRate, clock);
+    glitch.finish();
+    for (int column = 0; column < 100; ++column) EXPECT_GT(loudest(glitch, column).second, -20.0f) << column;
 }
 
 TEST(SpectrogramPicture, LayoutMakesRoomForTheMarks) {

@@ -74,9 +74,15 @@ TEST_P(FactoryProgram, SoundChecks) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Designed, FactoryProgram, ::testing::Range(0, kDesigned));
+namespace {
+// Tests named by program number: FactoryProgram.SoundChecks/37 is program 37.
+std::string programNumber(const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param); }
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Designed, FactoryProgram, ::testing::Range(0, kDesigned), programNumber);
 // The rest of the bank; enabled (DISABLED_ dropped) when all 128 programs are designed.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Remaining, FactoryProgram, ::testing::Range(kDesigned, params::kNumPrograms));
+INSTANTIATE_TEST_SUITE_P(DISABLED_Remaining, FactoryProgram, ::testing::Range(kDesigned, params::kNumPrograms),
+                         programNumber);
 
 namespace {
 
@@ -112,7 +118,10 @@ void expectNoNearDuplicates(const std::vector<std::vector<float>>& values, int p
             const std::vector<int> differing = bankgen::audibleDifferences(values[a].data(), values[b].data());
             if (int(differing.size()) >= bankgen::kMinAudibleDifferences) continue;
             pairs += "\n  " + std::to_string(a) + " and " + std::to_string(b) + ":";
-            for (int i : differing) pairs += " " + std::to_string(i);
+            for (int i : differing) {
+                pairs += ' ';
+                pairs += std::to_string(i);
+            }
             if (differing.empty()) pairs += " none";
         }
     EXPECT_TRUE(pairs.empty()) << "near-duplicates (fewer than " << bankgen::kMinAudibleDifferences

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Installs what is missing, builds, installs Brennix.so into ~/.vst and renders a demo
-# (the built-in phrase played through the installed plug-in) to brennix-demo.wav.
+# Installs what is missing, builds, installs Brennix.so into ~/.vst and renders the
+# demo piece (resources/demo/brennix-demo.mid, a walk through the factory programs)
+# through the installed plug-in to brennix-demo.wav and a spectrogram of it to
+# brennix-demo.png, both in this folder.
 set -e
 cd "$(dirname "$0")"
 tools/install-deps.sh
@@ -15,4 +17,6 @@ cp -r docs/manual "$HOME/.vst/Brennix-manual"
 build/tools/brennix-settings --default "Help=$HOME/.vst/Brennix-manual" --default Language=en
 echo "installed the manual in $HOME/.vst/Brennix-manual"
 build/tools/brennix-render --info "$HOME/.vst/Brennix.so" | head -n 12
-build/tools/brennix-render "$HOME/.vst/Brennix.so" --out brennix-demo.wav
+build/tools/brennix-render "$HOME/.vst/Brennix.so" --midi resources/demo/brennix-demo.mid \
+  --out brennix-demo.wav --spectrogram brennix-demo.png
+echo "listen to $(pwd)/brennix-demo.wav; its spectrogram is $(pwd)/brennix-demo.png"

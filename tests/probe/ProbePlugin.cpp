@@ -2,10 +2,14 @@
 // Left: velocity / 128 at each note-on's sample. Right: 0.1 per event at its
 // sample, on top of a constant program * 0.01 + parameter 0 * 0.001, and -1 at a
 // block's first sample when the transport information does not match the
-// samples processed so far. Parameter 1 above 0.5 puts a NaN into the first sample.
+// samples processed since processing (re)started (effStartProcess). Parameter 1
+// above 0.5 puts a NaN into the first sample processed.
 // BRENNIX_PROBE_LATENCY reports that much latency and delays the left channel by it.
+// Its four programs have names a file system would not take as they are; the
+// third has none in the list, and only its current-program name ("Probe 2").
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "vst/Vst2.h"
@@ -30,7 +34,17 @@ intptr_t dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
     switch (opcode) {
         case effClose: delete p; return 1;
         case effSetProgram: p->program = static_cast<int32_t>(value); return 1;
+        case effStartProcess: p->processed = 0; return 1;
         case effGetProgram: return p->program;
+        case effGetProgramName:
+            std::strcpy(static_cast<char*>(ptr), ("Probe " + std::to_string(p->program)).c_str());
+            return 1;
+        case effGetProgramNameIndexed: {
+            static const char* const kNames[4] = {"Plain", "Odd/Name: 1?", "", "R\xC3\xA9  mineur"};
+            if (index < 0 || index >= 4) return 0;
+            std::strcpy(static_cast<char*>(ptr), kNames[index]);
+            return 1;
+        }
         case effGetEffectName: std::strcpy(static_cast<char*>(ptr), "Probe"); return 1;
         case effGetPlugCategory: return kPlugCategSynth;
         case effGetVstVersion: return 2400;

@@ -73,7 +73,7 @@ bool readPng(const std::string& path, Pixels& out) {
     return decodePng(bytes.data(), bytes.size(), out);
 }
 
-std::vector<unsigned char> encodePng(const Pixels& image) {
+std::vector<unsigned char> encodePng(const Pixels& image, int compressionLevel) {
     std::vector<unsigned char> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, quietWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -92,7 +92,7 @@ std::vector<unsigned char> encodePng(const Pixels& image) {
         return {};
     }
     png_set_write_fn(png, &out, appendBytes, noFlush);
-    png_set_compression_level(png, 9);
+    png_set_compression_level(png, compressionLevel);
     png_set_IHDR(png, info, image.width, image.height, 8,
                  image.hasAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

@@ -23,7 +23,9 @@ bool decodePng(const unsigned char* data, size_t size, Pixels& out);
 bool readPng(const std::string& path, Pixels& out);
 
 // Encodes with fixed settings and no time stamp, so equal pixels give equal files.
-std::vector<unsigned char> encodePng(const Pixels& image);
+// The committed artwork uses the default, the smallest files; pictures made
+// on every run (spectrograms) a quicker level.
+std::vector<unsigned char> encodePng(const Pixels& image, int compressionLevel = 9);
 bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes);
 
 }  // namespace artgen

@@ -69,9 +69,11 @@ bool parseNumber(const std::string& text, float& value) {
 }  // namespace
 
 bool readFactorySource(const std::string& text, const std::string& fileName,
-                       bankfile::BankImage& bank, std::string& error) {
+                       bankfile::BankImage& bank, std::string& error,
+                       std::vector<ProgramNotes>* notes) {
     static const std::map<std::string, int> names = nameTable();
     auto program = std::make_unique<Program>();
+    std::vector<ProgramNotes> found;
     int count = 0;
     int lineNumber = 0;
     auto fail = [&](const std::string& reason) {
@@ -101,10 +103,37 @@ bool readFactorySource(const std::string& text, const std::string& fileName,
                 return fail("program name '" + name +
                             "' is not 1 to 24 printable ASCII characters");
             program->reset(name.c_str());
+            found.push_back(ProgramNotes{name, "", 0, false, ""});
             ++count;
             continue;
         }
         if (count == 0) return fail("a parameter line before the first [Program Name]");
+        // "field: value" lines describe the program; parameter values may hold a
+        // colon ("Mode:16x"), so a field is recognised by the colon coming first.
+        const size_t colon = line.find(':');
+        if (colon != std::string::npos && colon < line.find('=')) {
+            const std::string field = trim(line.substr(0, colon));
+            const std::string value = trim(line.substr(colon + 1));
+            ProgramNotes& n = found.back();
+            if (field == "category") {
+                if (!findCategory(value)) {
+                    std::string known;
+                    for (const Category& c : categories()) known += std::string(known.empty() ? "" : ", ") + c.key;
+                    return fail("unknown category '" + value + "' (known: " + known + ")");
+                }
+                n.category = value;
+            } else if (field == "pitch") {
+                if (!parsePitch(value, n.pitch))
+                    return fail("pitch '" + value + "' is not 'none' or whole octaves in semitones (0, -12, +12 ...)");
+                n.pitchGiven = true;
+            } else if (field == "shows") {
+                if (value.empty()) return fail("'shows:' needs a text");
+                n.shows = value;
+            } else {
+                return fail("unknown field '" + field + "' (known: category, pitch, shows)");
+            }
+            continue;
+        }
         const size_t eq = line.find('=');
         if (eq == std::string::npos) return fail("expected 'Parameter = value'");
         const std::string key = trim(line.substr(0, eq));
@@ -146,10 +175,18 @@ bool readFactorySource(const std::string& text, const std::string& fileName,
     }
     if (count > 0) store(count - 1);
     for (int slot = count; slot < bankfile::kMaxPrograms; ++slot) {
-        program->reset(("Init " + std::to_string(slot + 1)).c_str());
+        const std::string name = "Init " + std::to_string(slot + 1);
+        program->reset(name.c_str());
         store(slot);
+        found.push_back(ProgramNotes{name, "", 0, false, ""});
     }
     bank.count = bankfile::kMaxPrograms;
+    // A category decides whether a program is pitched unless "pitch:" says.
+    for (ProgramNotes& n : found) {
+        const Category* c = findCategory(n.category);
+        if (!n.pitchGiven && c && !c->pitched) n.pitch.reset();
+    }
+    if (notes) *notes = std::move(found);
     return true;
 }
 

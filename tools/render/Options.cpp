@@ -39,6 +39,14 @@ const char* usageText() {
            "  --midi FILE.mid      play a Standard MIDI File (format 0 or 1; default: a built-in\n"
            "                       10-second phrase with chords, melody, bass, pedal, mod wheel, bend)\n"
            "  --program N          select program N before playing\n"
+           "  --all-programs       play every program in turn, each a short phrase (or the --midi\n"
+           "                       file) and its tail, into one file; lists the programs as it goes\n"
+           "  --split              with --all-programs: one file per program, named after --out\n"
+           "                       with the program's number and name (out-005-Drawbar-Organ.wav)\n"
+           "  --spectrogram FILE.png\n"
+           "                       also draw the render as a picture: time across, frequency up\n"
+           "                       (log scale), level in colour; program changes are marked\n"
+           "                       (with --split, one picture per program, named likewise)\n"
            "  --set INDEX=VALUE    set parameter INDEX to VALUE (0..1) before playing (repeatable)\n"
            "  --out FILE.wav       output file (default brennix-demo.wav)\n"
            "  --rate HZ            sample rate, 8000..384000 (default 44100)\n"
@@ -96,13 +104,22 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
             if (!flag(o.quiet)) return false;
             continue;
         }
+        if (name == "--all-programs") {
+            if (!flag(o.allPrograms)) return false;
+            continue;
+        }
+        if (name == "--split") {
+            if (!flag(o.split)) return false;
+            continue;
+        }
         if (name == "--help" || name == "-h") {
             if (!flag(o.help)) return false;
             continue;
         }
 
-        static const char* const kValued[] = {"--midi", "--program", "--set",  "--out", "--rate",
-                                              "--block", "--format", "--tail", "--tempo"};
+        static const char* const kValued[] = {"--midi",   "--program", "--set",  "--out",
+                                              "--rate",   "--block",   "--format", "--tail",
+                                              "--tempo",  "--spectrogram"};
         bool known = false;
         for (const char* k : kValued) known = known || name == k;
         if (!known) {
@@ -129,6 +146,9 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
         } else if (name == "--out") {
             if (value.empty()) return bad("a file name");
             o.outPath = value;
+        } else if (name == "--spectrogram") {
+            if (value.empty()) return bad("a file name");
+            o.spectrogramPath = value;
         } else if (name == "--program") {
             if (!wholeNumber(value, 0, 0x7FFFFFFF, n)) return bad("a program number from 0");
             o.program = static_cast<int>(n);
@@ -159,8 +179,17 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
             o.tempo = d;
         }
     }
-    if (!o.help && o.plugin.empty()) {
+    if (o.help) return true;
+    if (o.plugin.empty()) {
         error = "no plug-in given";
+        return false;
+    }
+    if (o.split && !o.allPrograms) {
+        error = "--split goes with --all-programs";
+        return false;
+    }
+    if (o.allPrograms && o.program) {
+        error = "--program and --all-programs exclude each other";
         return false;
     }
     return true;

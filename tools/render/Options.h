@@ -19,6 +19,9 @@ struct Options {
     std::optional<int> program;
     std::vector<std::pair<int, float>> parameters;  // --set, in command-line order
     std::string outPath = "brennix-demo.wav";
+    bool allPrograms = false;     // a phrase (or the MIDI file) for every program in turn
+    bool split = false;           // with allPrograms: one file per program
+    std::string spectrogramPath;  // empty: no picture
     int sampleRate = 44100;
     int blockSize = 512;
     WavFormat format = WavFormat::Float32;

@@ -34,13 +34,26 @@ private:
     MidiSong& song_;
 };
 
-}  // namespace
-
-MidiSong demoPhrase(double bpm) {
+// A song in 4/4 at the given tempo, without events yet.
+MidiSong emptySong(double bpm) {
     MidiSong song;
     song.ticksPerQuarter = kTicksPerQuarter;
     song.tempos.push_back(TempoChange{0, static_cast<uint32_t>(std::llround(60e6 / bpm))});
     song.meters.push_back(MeterChange{0, 4, 4});
+    return song;
+}
+
+// Ends the song at `beats` with its events in playing order.
+void finish(MidiSong& song, double beats) {
+    song.endTick = Writer::at(beats);
+    std::stable_sort(song.events.begin(), song.events.end(),
+                     [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
+}
+
+}  // namespace
+
+MidiSong demoPhrase(double bpm) {
+    MidiSong song = emptySong(bpm);
     Writer w(song);
 
     // C - Am - F - G - C, one bar each.
@@ -100,9 +113,17 @@ MidiSong demoPhrase(double bpm) {
     }
     w.bend(14.0, 8192);
 
-    song.endTick = Writer::at(20.0);
-    auto byTick = [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; };
-    std::stable_sort(song.events.begin(), song.events.end(), byTick);
+    finish(song, 20.0);
+    return song;
+}
+
+MidiSong programPhrase(double bpm) {
+    MidiSong song = emptySong(bpm);
+    Writer w(song);
+    const int keys[] = {60, 64, 67, 72};
+    for (int i = 0; i < 4; ++i) w.note(0.5 * i, 0.45, keys[i], 100);
+    for (int key : keys) w.note(2.0, 1.5, key, 90);
+    finish(song, 4.0);
     return song;
 }
 

@@ -6,4 +6,9 @@
 
 namespace render {
 MidiSong demoPhrase(double bpm);
+
+// A short phrase that shows one program (--all-programs): four notes rising
+// over an octave from middle C, then the four together as a chord; one bar of
+// 4/4 (two seconds at 120 BPM), its last half beat left for the release.
+MidiSong programPhrase(double bpm);
 }

@@ -12,8 +12,10 @@ int64_t latencyFrames(vsthost::PluginHost& host) {
 }
 
 bool renderSong(vsthost::PluginHost& host, Sequencer& sequencer, WavWriter& wav,
-                const Progress& progress, RenderResult& result, std::string& error) {
+                const Progress& progress, RenderResult& result, std::string& error,
+                const AudioTap& tap) {
     result = RenderResult{};
+    const uint64_t framesBefore = wav.frames(), invalidBefore = wav.nonFiniteSamples();
     host.setRecordCalls(false);
     host.dispatch(effStartProcess);
 
@@ -40,11 +42,12 @@ bool renderSong(vsthost::PluginHost& host, Sequencer& sequencer, WavWriter& wav,
             error = wav.error();
             ok = false;
         }
+        if (ok && frames > dropped && tap) tap(left.data() + dropped, right.data() + dropped, frames - dropped);
         if (progress) progress(static_cast<double>(block.start + block.frames) / total);
     }
     host.dispatch(effStopProcess);
-    result.frames = wav.frames();
-    result.nonFiniteSamples = wav.nonFiniteSamples();
+    result.frames = wav.frames() - framesBefore;
+    result.nonFiniteSamples = wav.nonFiniteSamples() - invalidBefore;
     return ok;
 }
 

@@ -20,15 +20,19 @@ struct RenderResult {
 
 // Called after every block with the fraction done (0..1).
 using Progress = std::function<void(double)>;
+// Sees every block as it is written to the file (for the spectrogram).
+using AudioTap = std::function<void(const float* left, const float* right, size_t frames)>;
 
 // The plug-in's reported latency. The sequence should be built with it as
 // latencyFrames: renderSong drops that many frames from the start, so the file
 // lines up with the MIDI.
 int64_t latencyFrames(vsthost::PluginHost& host);
 
-// Plays the sequence through the plug-in into `wav` (already open); false with
-// `error` set if the file cannot be written.
+// Plays the sequence through the plug-in into `wav` (already open, and
+// appended to if it holds frames already); false with `error` set if the file
+// cannot be written. `result` describes what this call wrote.
 bool renderSong(vsthost::PluginHost& host, Sequencer& sequencer, WavWriter& wav,
-                const Progress& progress, RenderResult& result, std::string& error);
+                const Progress& progress, RenderResult& result, std::string& error,
+                const AudioTap& tap = {});
 
 }  // namespace render

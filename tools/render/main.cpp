@@ -1,18 +1,20 @@
 // brennix-render: a small VST 2.4 host that loads a plug-in as a DAW does, plays
-// MIDI through it and writes the result to a WAV file.
+// MIDI through it and writes the result to a WAV file, and if asked a
+// spectrogram picture of it; or plays every program of the plug-in in turn.
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "AllPrograms.h"
 #include "Info.h"
 #include "MidiFile.h"
 #include "Options.h"
 #include "Phrase.h"
+#include "RenderOutput.h"
 #include "Renderer.h"
 #include "Sequencer.h"
-#include "WavWriter.h"
 #include "vsthost/PluginHost.h"
 
 namespace {
@@ -30,19 +32,14 @@ int failed(const std::string& message) {
     return kFailed;
 }
 
-// Applies --program and --set; false (after a message) if one is out of range.
-bool prepareSound(vsthost::PluginHost& host, const render::Options& o) {
+// Checks --program and --set against the plug-in; false after a message.
+bool checkRanges(vsthost::PluginHost& host, const render::Options& o) {
     AEffect* e = host.effect();
-    if (o.program) {
-        if (*o.program >= e->numPrograms) {
-            badCommandLine("--program " + std::to_string(*o.program) + ": the plug-in has " +
-                           std::to_string(e->numPrograms) + " programs (0 to " +
-                           std::to_string(e->numPrograms - 1) + ")");
-            return false;
-        }
-        host.dispatch(effBeginSetProgram);
-        host.dispatch(effSetProgram, 0, *o.program);
-        host.dispatch(effEndSetProgram);
+    if (o.program && *o.program >= e->numPrograms) {
+        badCommandLine("--program " + std::to_string(*o.program) + ": the plug-in has " +
+                       std::to_string(e->numPrograms) + " programs (0 to " + std::to_string(e->numPrograms - 1) +
+                       ")");
+        return false;
     }
     for (const auto& [index, value] : o.parameters) {
         if (index >= e->numParams) {
@@ -51,7 +48,6 @@ bool prepareSound(vsthost::PluginHost& host, const render::Options& o) {
                            std::to_string(e->numParams - 1) + ")");
             return false;
         }
-        host.setParameter(index, value);
     }
     return true;
 }
@@ -75,6 +71,33 @@ private:
     int shown_ = -1;
 };
 
+std::string baseName(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// "5 Drawbar Organ"; a plug-in that lists no names may still name its current program.
+std::string programLabel(vsthost::PluginHost& host, int program) {
+    std::string name = host.programNameIndexed(program);
+    if (name.empty() && host.dispatch(effGetProgram) == program) name = host.programName();
+    return std::to_string(program) + (name.empty() ? "" : " " + name);
+}
+
+// The song's program changes, and the program chosen with --program, as marks
+// on the picture's time axis.
+std::vector<render::TimeMark> programMarks(vsthost::PluginHost& host, const render::MidiSong& song,
+                                           const render::Sequencer& sequencer, const render::Options& o) {
+    std::vector<render::TimeMark> marks;
+    if (o.program) marks.push_back({0.0, programLabel(host, *o.program)});
+    for (const render::MidiEvent& e : song.events) {
+        if ((e.data[0] & 0xF0) != 0xC0 || e.data[1] >= host.effect()->numPrograms) continue;
+        const double seconds = static_cast<double>(sequencer.timeline().sampleAt(e.tick)) / o.sampleRate;
+        if (!marks.empty() && marks.back().seconds == seconds) marks.pop_back();  // the later one holds
+        marks.push_back({seconds, programLabel(host, e.data[1])});
+    }
+    return marks;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,19 +111,26 @@ int main(int argc, char** argv) {
 
     render::MidiSong song;
     if (!o.info) {
-        if (o.midiPath.empty()) {
-            song = render::demoPhrase(o.tempo);
-        } else {
+        if (!o.midiPath.empty()) {
             if (!render::readMidiFile(o.midiPath, song, error)) return failed(o.midiPath + ": " + error);
             for (const std::string& w : song.warnings)
                 std::fprintf(stderr, "brennix-render: %s: warning: %s\n", o.midiPath.c_str(), w.c_str());
+        } else {
+            song = o.allPrograms ? render::programPhrase(o.tempo) : render::demoPhrase(o.tempo);
         }
     }
 
     vsthost::PluginHost host;
     if (!host.load(o.plugin)) return failed(host.error());
     host.start(static_cast<float>(o.sampleRate), o.blockSize);
-    if (!prepareSound(host, o)) return kBadCommandLine;
+    if (!checkRanges(host, o)) return kBadCommandLine;
+    std::string pluginName = host.effectName();
+    if (pluginName.empty()) pluginName = baseName(o.plugin);
+    if (o.allPrograms && !o.info) return render::renderAllPrograms(host, song, o, pluginName);
+    if (o.program)
+        render::selectProgram(host, *o.program, o);
+    else
+        for (const auto& [index, value] : o.parameters) host.setParameter(index, value);
     if (o.info) {
         render::printInfo(host, stdout);
         return 0;
@@ -124,34 +154,26 @@ int main(int argc, char** argv) {
         return failed(text);
     }
 
-    render::WavWriter wav;
-    if (!wav.open(o.outPath, o.sampleRate, o.format)) return failed(wav.error());
+    render::RenderOutput out;
+    const auto frames = static_cast<uint64_t>(sequencer.totalFrames() - settings.latencyFrames);
+    if (!out.open(o.outPath, o.spectrogramPath, o.sampleRate, o.format, frames,
+                  programMarks(host, song, sequencer, o), error))
+        return failed(error);
     ProgressLine progress(!o.quiet && isatty(STDERR_FILENO));
     render::RenderResult result;
-    bool ok = render::renderSong(host, sequencer, wav,
-                                 [&](double f) { progress.update(f); }, result, error);
+    bool ok = render::renderSong(host, sequencer, out.wav(), [&](double f) { progress.update(f); }, result, error,
+                                 out.tap());
     progress.finish();
-    if (ok && !wav.close()) {
-        ok = false;
-        error = wav.error();
-    }
     if (!ok) {
-        wav.close();
-        std::remove(o.outPath.c_str());
+        out.abandon();
         return failed(error);
     }
-
-    if (result.nonFiniteSamples)
-        std::fprintf(stderr,
-                     "brennix-render: warning: the plug-in produced %llu invalid samples (NaN or "
-                     "infinity), written as silence\n",
-                     static_cast<unsigned long long>(result.nonFiniteSamples));
-    char peak[32] = "-inf dBFS";
-    if (result.peak > 0.0f) std::snprintf(peak, sizeof peak, "%.1f dBFS", 20.0 * std::log10(result.peak));
-    const bool clipped = o.format == render::WavFormat::Pcm24 && result.peak > 1.0f;
-    std::printf("wrote %s: %.2f s, %d Hz, %s, peak %s%s\n", o.outPath.c_str(),
-                static_cast<double>(result.frames) / o.sampleRate, o.sampleRate,
-                o.format == render::WavFormat::Float32 ? "32-bit float" : "24-bit PCM", peak,
-                clipped ? " (clipped)" : "");
+    out.count(result);
+    std::string summary;
+    const std::string title =
+        pluginName + " - " + (o.midiPath.empty() ? "built-in phrase" : baseName(o.midiPath)) +
+        (o.program ? ", program " + programLabel(host, *o.program) : "");
+    if (!out.finish(title, summary, error)) return failed(error);
+    std::fputs(summary.c_str(), stdout);
     return 0;
 }

@@ -3,8 +3,8 @@
 // automation; the other selects, renames, morphs, varies, copies and pastes,
 // resets to the default sound, restores, loads and saves banks and presets,
 // auditions and arms MIDI learn. Afterwards every stored program must be one
-// that the operations could have produced, and the live values must be the
-// current program's record.
+// that the operations could have produced, the live values must be the
+// current program's record, and every MIDI event sent must have been played.
 //
 // BRENNIX_STRESS_SECONDS sets the length of the race (default 3 seconds).
 #include <gtest/gtest.h>
@@ -162,12 +162,16 @@ public:
             l->numEvents = int32_t(events.size());
             for (size_t i = 0; i < events.size(); ++i) l->events[i] = reinterpret_cast<VstEvent*>(&events[i]);
             effect->dispatcher(effect, effProcessEvents, 0, 0, l, 0.0f);
+            sentEvents += uint32_t(events.size());
         }
         float* in[2] = {silence, silence};
         float* out[2] = {left, right};
         effect->processReplacing(effect, in, out, frames);
         events.clear();
     }
+
+    // MIDI events handed to the plug-in so far.
+    uint32_t sent() const { return sentEvents; }
 
     static VstMidiEvent midi(int delta, int status, int d1, int d2) {
         VstMidiEvent e{};
@@ -183,6 +187,7 @@ public:
 private:
     AEffect* effect;
     int held = -1;
+    uint32_t sentEvents = 0;
     std::vector<VstMidiEvent> events;
     std::vector<char> list;
     float silence[256] = {};
@@ -305,10 +310,13 @@ TEST(ThreadSharing, RacedOperationsLeaveEveryProgramWhole) {
         EXPECT_TRUE(known) << "program " << p << " is named \"" << name << "\"";
     }
 
-    // Nothing is left pending, and MIDI still gets through.
+    // No event was lost: every one sent has been played, nothing is left
+    // pending, and MIDI still gets through.
+    EXPECT_EQ(plugin.executedEvents(), audio.sent());
     EXPECT_EQ(plugin.pendingEvents(), 0);
     audio.block(64, {AudioThread::midi(0, 0xC0, 5, 0), AudioThread::midi(1, 0x90, 60, 100)});
     EXPECT_EQ(plugin.getProgram(), 5);
+    EXPECT_EQ(plugin.executedEvents(), audio.sent());
     EXPECT_EQ(plugin.pendingEvents(), 0);
     bool sounding = false;
     for (int v = 0; v < 16; ++v) sounding |= plugin.voiceEngine().voice(v).gate && plugin.voiceEngine().voice(v).note == 60;

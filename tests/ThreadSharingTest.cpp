@@ -324,6 +324,44 @@ TEST(ThreadSharing, RacedOperationsLeaveEveryProgramWhole) {
     plugin.clearMidi();  // the learned bindings must not reach other tests
 }
 
+// A program change from MIDI rewrites the live values like any whole-program
+// change: a copy taken beside it on another thread is one program's sound,
+// never a mixture of two (a mixture would reach the programs by "Paste").
+TEST(ThreadSharing, CopiesBesideMidiProgramChangesAreWhole) {
+    (void)testing_support::configHome();
+    auto owned = std::make_unique<APlugin>(&quietHost);
+    APlugin& plugin = *owned;
+    AEffect* effect = plugin.getAeffect();
+    const Sounds sounds(plugin.parameters());
+    const auto groups = parts();
+    for (int p = 0; p < 3; ++p) {
+        effect->dispatcher(effect, effSetProgram, 0, p, nullptr, 0.0f);
+        for (int i = 0; i < kParams; ++i) effect->setParameter(effect, i, sounds(p + 1, i));
+    }
+    effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+
+    // Every block of four frames changes between programs 1 and 2.
+    AudioThread audio(effect);
+    std::atomic<bool> stop{false};
+    std::thread audioThread([&] {
+        for (int n = 0; !stop.load(std::memory_order_relaxed); ++n)
+            audio.block(4, {AudioThread::midi(0, 0xC0, 1 + (n & 1), 0)});
+    });
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
+    int copies = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        plugin.copyPreset();
+        plugin.pastePreset();
+        ++copies;
+    }
+    stop = true;
+    audioThread.join();
+    EXPECT_GT(copies, 10);
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(damage(plugin.program(p).recordValues, sounds, groups), "") << "program " << p << " after "
+                                                                              << copies << " copies";
+}
+
 namespace {
 
 // Renders on its own thread, through the loaded library, until stopped.
@@ -445,6 +483,34 @@ TEST(ThreadSharing, AUserInterfaceChangeStillLandsWhenTheHostStopsProcessing) {
     host->dispatch(effSetProgram, 0, 6);
     EXPECT_EQ(host->dispatch(effGetProgram), 6);
     EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(100));
+}
+
+// When no other thread can run a change, the caller runs it at once instead
+// of waiting for the idle time: a host that processes and edits on one thread,
+// and a host that has suspended the plug-in.
+TEST(ThreadSharing, ChangesLandAtOnceWhenNoOtherThreadProcesses) {
+    using Clock = std::chrono::steady_clock;
+    const auto quick = std::chrono::milliseconds(AudioHandover::kIdleMs / 2);
+    {
+        auto host = testing_support::loadPlugin();
+        for (int program : {3, 7, 11}) {
+            testing_support::renderFrames(*host, 256, 64, {testing_support::noteOn(0, 60)});
+            const auto start = Clock::now();
+            host->dispatch(effSetProgram, 0, program);
+            EXPECT_LT(Clock::now() - start, quick) << "single thread, program " << program;
+            EXPECT_EQ(host->dispatch(effGetProgram), program);
+        }
+    }
+    auto host = testing_support::loadPlugin();
+    {
+        RenderThread audio(*host);
+        audio.waitBlocks(10);
+    }
+    host->dispatch(effMainsChanged, 0, 0);
+    const auto start = Clock::now();
+    host->dispatch(effSetProgram, 0, 9);
+    EXPECT_LT(Clock::now() - start, quick) << "suspended";
+    EXPECT_EQ(host->dispatch(effGetProgram), 9);
 }
 
 TEST(ThreadSharing, AResetClearsTheDcBlocker) {

@@ -263,6 +263,12 @@ TEST_F(EditorLogic, AnFxTypeChangeBringsBackTheTypesLastValuesAndItsDefaults) {
     EXPECT_FLOAT_EQ(plugin->getParameter(200), 1.0f);
     EXPECT_FLOAT_EQ(control(Kind::Switch, 200)->getDefaultValue(), 1.0f);
     EXPECT_TRUE(isShown(control(Kind::Switch, 200), Region::Fx));
+    // Shown for slot 2, the knob takes slot 2's parameter and its default.
+    pick(types, 1);
+    ASSERT_NE(plugin->parameters().defaultValue[180], 0.54f);
+    clickOn(radio(Role::FxSlotSelector, 1));
+    EXPECT_EQ(control(Kind::Knob, 179)->getTag(), 180);
+    EXPECT_FLOAT_EQ(control(Kind::Knob, 179)->getDefaultValue(), plugin->parameters().defaultValue[180]);
 }
 
 // The first time a slot takes a type, each of its ten values starts at the

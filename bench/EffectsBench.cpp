@@ -1,9 +1,10 @@
 // Real-time factor of one effect slot per type: a steady four-note chord of
 // the default sound, recorded once from the plug-in, runs through the effect
 // bus with the type in slot 1 and the other slots empty. Arg 0 uses the
-// type's default knobs (the parameter table's), arg 1 every knob at 1 (the
-// phaser's eight stages, the longest lines). Type 0 is the empty bus. The
-// vocoder runs on the host input, fed with the chord from a bar later.
+// type's own knob, mix and pan values (those the editor gives a slot that
+// changes to it), arg 1 every knob at 1 (the phaser's eight stages, the
+// longest lines). Type 0 is the empty bus. The vocoder runs on the host
+// input, fed with the chord from a bar later.
 // "realtime" is seconds of stereo audio per second of CPU.
 #include <benchmark/benchmark.h>
 
@@ -14,6 +15,7 @@
 #include "effects/EffectRegistry.h"
 #include "effects/StandaloneEffectBus.h"
 #include "host/APlugin.h"
+#include "params/EffectTypeDefaults.h"
 #include "params/ParamIds.h"
 #include "params/ParameterTable.h"
 
@@ -72,8 +74,13 @@ void effectType(benchmark::State& state, int type) {
     for (int i = 0; i < prm::kCount; ++i) b->values[i] = params::defaultValue(i);
     b->values[prm::Fx1Type] = (float(type) + 0.5f) / 24.99f;
     b->values[prm::VocoderSource] = 1.0f;  // "Input"
-    if (state.range(0) == 1)
+    if (state.range(0) == 0) {
+        for (int k = 0; k < 8; ++k) b->values[prm::FxKnobFirst + 3 * k] = params::effectTypeDefault(type, k);
+        b->values[prm::Fx1Mix] = params::effectTypeDefault(type, params::kFxTypeMix);
+        b->values[prm::Fx1Pan] = params::effectTypeDefault(type, params::kFxTypePan);
+    } else {
         for (int k = 0; k < 8; ++k) b->values[prm::FxKnobFirst + 3 * k] = 1.0f;
+    }
     b->bus.reset();
     size_t at = 0;
     float sink = 0.0f;

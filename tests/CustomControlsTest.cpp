@@ -153,6 +153,28 @@ TEST_F(Controls, KnobDragIsFramedByBeginAndEndEditAtTheHost) {
     move(*withEditor, 20, 10);
     release(*withEditor, 20, 10);
     EXPECT_EQ(owned->getEditedParameter(), -1);
+
+    // A wheel step is an edit of its own: the change arrives between begin and end.
+    struct EditWatcher : Recorder {
+        uEditor* editor = nullptr;
+        std::vector<long> editedAtChange;
+        void valueChanged(CDrawContext* context, CControl* c) override {
+            Recorder::valueChanged(context, c);
+            editedAtChange.push_back(editor->getEditedParameter());
+        }
+    } watcher;
+    watcher.editor = owned;
+    knob->setListener(&watcher);
+    const float before = knob->getValue();
+    NativeEvent wheel;
+    wheel.type = NativeEvent::kWheel;
+    wheel.where = CPoint(20, 20);
+    wheel.wheel = 1.0f;
+    withEditor->handleEvent(wheel);
+    EXPECT_GT(knob->getValue(), before);
+    ASSERT_EQ(watcher.editedAtChange.size(), 1u);
+    EXPECT_EQ(watcher.editedAtChange[0], 61);
+    EXPECT_EQ(owned->getEditedParameter(), -1);
     withEditor->forget();
 }
 
@@ -339,6 +361,11 @@ TEST_F(Controls, GateCellsToggleTheirBits) {
     EXPECT_EQ(gate->getBits(), 0x8000u);
     gate->setValue(1.0f);
     EXPECT_EQ(gate->getBits(), 0xffffu);
+    // The values the cells write read back whole, the full pattern included.
+    for (unsigned bits : {0xfffeu, 0x7fffu, 0xffffu, 0xaaaau}) {
+        gate->setValue((float(bits) + 0.5f) / 65536.0f);
+        EXPECT_EQ(gate->getBits(), bits);
+    }
     EXPECT_EQ(listener.changes.size(), 3u);
 }
 
@@ -417,7 +444,9 @@ TEST_F(Controls, ArpDisplayPrintsTheStateOfEachStep) {
     EXPECT_EQ(arp->cellText(5, 0), "-99");
     EXPECT_EQ(arp->cellText(1, 1), "T");
     EXPECT_EQ(arp->cellText(3, 1), "---");
-    EXPECT_EQ(arp->cellText(0, 5), "-");  // beyond the 4 active steps: off
+    EXPECT_EQ(arp->cellText(0, 3), "X");  // the fourth step is the last one on
+    EXPECT_EQ(arp->cellText(0, 4), "-");  // beyond the 4 active steps: off
+    EXPECT_EQ(arp->cellText(0, 5), "-");
     EXPECT_EQ(arp->cellText(3, 5), "");
     plugin->setParameter(219, 1.0f);
     EXPECT_NE(arp->cellText(3, 1), "---");

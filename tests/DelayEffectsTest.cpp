@@ -1,7 +1,7 @@
 // The delay types measured through the plug-in: echo lengths from the tempo
 // (host tempo, none, slow tempo at the line's end), length jumps and glides,
 // the feedback decay, "Feed Equal", the wah's filter across a sample-rate
-// change, and the tone filters at a low sample rate.
+// change and with a loud input, and the tone filters at a low sample rate.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +11,8 @@
 #include "AudioAnalysis.h"
 #include "EffectTestSupport.h"
 #include "FrequencyAnalysis.h"
+#include "effects/DelayEffects.h"
+#include "effects/SlotMemory.h"
 
 using namespace testing_support;
 using namespace fxtest;
@@ -258,6 +260,36 @@ TEST(DelayEffects, StillWahKeepsItsFrequencyAcrossASampleRateChange) {
     host->dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
     renderFrames(*host, 8192, 512);
     EXPECT_NEAR(peakHz(96000.0f), 640.0, 20.0);
+}
+
+// Three slots in series can raise the bus well above full scale. A wah at its
+// top cutoff and full resonance fed a sine of amplitude 30 near its corner
+// stays bounded: the band state is held where its soft limit still rises.
+TEST(DelayEffects, WahStaysBoundedWithALoudInput) {
+    SlotMemory memory(DelayEffects::kMemoryFloats);
+    DelayEffects wah(memory);
+    for (float sweep : {1.0f, 0.9f, 0.75f})
+        for (double hz : {8000.0, 15000.0, 3000.0}) {
+            wah.reset(fxtype::WahDelay);
+            EffectControls c{};
+            // Sweep low and high, rate, resonance, length, feedback, volume.
+            const float knobs[8] = {sweep, sweep, 0.0f, 1.0f, 0.5f, 1.0f, 1.0f, 0.0f};
+            std::copy(knobs, knobs + 8, c.knob);
+            std::copy(knobs, knobs + 8, c.smoothed);
+            c.sampleRate = 44100.0f;
+            c.samplesPerBar = 88200.0f;
+            wah.update(c);
+            double peak = 0.0;
+            for (uint32_t n = 0; n < 44100; ++n) {
+                const float x = float(30.0 * std::sin(2.0 * M_PI * hz * n / 44100.0));
+                const Stereo y = wah.process({x, -x}, EffectTick{n, (n & 15) == 0, true, nullptr});
+                ASSERT_TRUE(std::isfinite(y.left) && std::isfinite(y.right))
+                    << "sweep " << sweep << ", " << hz << " Hz, sample " << n;
+                peak = std::max({peak, double(std::fabs(y.left)), double(std::fabs(y.right))});
+            }
+            // The filter's own gain at its corner and a 0.99 echo on top, not a runaway.
+            EXPECT_LT(peak, 30.0 * 1000.0) << "sweep " << sweep << ", " << hz << " Hz";
+        }
 }
 
 // Far below its cutoff the wah passes a sine at 1.41 times its level.

@@ -263,6 +263,53 @@ TEST_F(EditorLogic, AnFxTypeChangeBringsBackTheTypesLastValuesAndItsDefaults) {
     EXPECT_FLOAT_EQ(plugin->getParameter(200), 1.0f);
     EXPECT_FLOAT_EQ(control(Kind::Switch, 200)->getDefaultValue(), 1.0f);
     EXPECT_TRUE(isShown(control(Kind::Switch, 200), Region::Fx));
+    // Shown for slot 2, the knob takes slot 2's parameter and its default.
+    pick(types, 1);
+    ASSERT_NE(plugin->parameters().defaultValue[180], 0.54f);
+    clickOn(radio(Role::FxSlotSelector, 1));
+    EXPECT_EQ(control(Kind::Knob, 179)->getTag(), 180);
+    EXPECT_FLOAT_EQ(control(Kind::Knob, 179)->getDefaultValue(), plugin->parameters().defaultValue[180]);
+}
+
+// The first time a slot takes a type, each of its ten values starts at the
+// type's own value, which is also what "Set to Default" restores there.
+TEST_F(EditorLogic, EveryFxTypeStartsFromItsOwnValues) {
+    // Per type: effect parameters 1..8, mix, pan.
+    constexpr float kOwn[22][10] = {
+        {0, 0, 0, 0, 0, 0, 0, 0, 0.166f, 0.5f},
+        {0.54f, 0.6f, 0.92f, 0.19f, 0, 0, 0, 0.15f, 0.166f, 0.5f},
+        {0.67f, 0.57f, 0.69f, 0.5f, 0.91f, 0.19f, 0, 1, 0.166f, 0.5f},
+        {0.1f, 0.75f, 0, 0.1f, 0.75f, 0, 0, 0, 0.166f, 0.5f},
+        {0.69f, 0.79f, 0.09f, 0.97f, 0.06f, 0, 0, 0, 0.11f, 0.5f},
+        {0.481f, 0.44f, 0.42f, 0.36f, 0.98f, 0, 0, 0, 0.166f, 0.5f},
+        {0.41f, 0.34f, 0.65f, 0.35f, 0.56f, 0.36f, 0, 0, 0.37f, 0.5f},
+        {0.15f, 1, 0.43f, 0.09f, 0, 0.92f, 0.19f, 0, 0.25f, 0.5f},
+        {0.5f, 0.53f, 0.57f, 0.85f, 0.44f, 0.91f, 0.68f, 0, 0.5f, 0.5f},
+        {0, 1, 0.48f, 0.5f, 0, 0, 0, 0, 1, 0.5f},
+        {0.88f, 0.72f, 0.57f, 0.46f, 0.81f, 0.28f, 0.5f, 0, 0.89f, 0.5f},
+        {0.52f, 0.95f, 1, 0.45f, 0, 0, 0, 1, 0.166f, 0.5f},
+        {0, 0, 0.5f, 0.5f, 0.5f, 0, 0, 1, 0.166f, 0.5f},
+        {0, 0, 0, 1, 0, 0, 0, 0, 1, 0.5f},
+        {1, 0.24f, 0.31f, 0.92f, 0.19f, 0, 0, 1, 0.166f, 0.5f},
+        {1, 0.48f, 0, 0, 0, 0, 0, 0, 1, 0.5f},
+        {0.46f, 0.7f, 0, 0, 0.3333f, 0.3333f, 0, 0, 1, 0.5f},
+        {0, 0.4f, 0.5f, 1, 0, 0.5f, 0.5f, 0.5f, 1, 0.5f},
+        {0, 0.5f, 0, 0, 0, 0, 0, 0, 1, 0.5f},
+        {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0, 0, 0, 0.53f, 0.5f},
+        {0.5f, 0.29f, 0.2f, 0.2f, 0.5f, 0, 0, 0, 1, 0.5f},
+        {0.49f, 0.36f, 0.685f, 0.34f, 0.855f, 1, 0, 0, 0.166f, 0.5f},
+    };
+    clickOn(radio(Role::FxSlotSelector, 2));  // slot 3: parameters 181 + 3 k, mix 175, pan 178
+    const layout::Control& types = record(Kind::FxTypeMenu, 170);
+    // The slot starts on "None", whose values are then the program's own.
+    for (int t = 21; t >= 1; --t) {
+        pick(types, t);
+        for (int k = 0; k < 10; ++k) {
+            const int p = k < 8 ? 181 + 3 * k : k == 8 ? 175 : 178;
+            EXPECT_FLOAT_EQ(plugin->getParameter(p), kOwn[t][k]) << "type " << t << ", value " << k;
+            EXPECT_FLOAT_EQ(plugin->parameters().defaultValue[p], kOwn[t][k]) << "type " << t << ", value " << k;
+        }
+    }
 }
 
 TEST_F(EditorLogic, FxModulationDestinationsNameTheSlotsEffects) {
@@ -470,6 +517,26 @@ TEST_F(EditorLogic, ArrowKeysStepOncePerPressOnlyWithTheKeyOptionAndThePointerIn
     keyEvent(VKEY_UP, true);
     keyEvent(VKEY_UP, false);
     EXPECT_EQ(plugin->getProgram(), 0);
+}
+
+// While a program change from another thread still waits for the audio
+// thread, an arrow step is refused instead of queueing behind it.
+TEST_F(EditorLogic, ArrowsDoNotStepWhileAProgramChangeWaits) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(uEditor::kStepInterval + 20));
+    move(frame(), 500, 300, 0);
+    editor->setKeyStepping(true);
+    // A block rendered here, then none: the change waits (up to the idle time).
+    testing_support::processDirect(*plugin, 64);
+    std::thread other([&] { plugin->setProgram(10); });
+    for (int i = 0; i < 1000 && !plugin->isEngineBusy(); ++i)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    ASSERT_TRUE(plugin->isEngineBusy());
+    NativeEvent e;
+    e.type = NativeEvent::kKeyDown;
+    e.key = VstKeyCode{0, VKEY_UP, 0};
+    frame().handleEvent(e);
+    other.join();
+    EXPECT_EQ(plugin->getProgram(), 10);
 }
 
 TEST_F(EditorLogic, HelpIsHiddenByAnyChangeAndPlacedInsideTheWindow) {

@@ -125,6 +125,10 @@ TEST(MidiLearn, LatchBindsAControllerAndPersists) {
     EXPECT_EQ(plugin->boundParameter(74), 61);
     EXPECT_FLOAT_EQ(plugin->getParameter(61), 1.0f);
     EXPECT_EQ(plugin->controllerBoundTo(61), 74);
+    // One latch binds one controller: the next one stays free.
+    processDirect(*plugin, 4, {controller(0, 21, 5)});
+    EXPECT_EQ(plugin->boundParameter(21), 0);
+    EXPECT_FLOAT_EQ(plugin->getParameter(61), 1.0f);
     plugin->flushBindings();
     EXPECT_EQ(platform::SettingsStore().readBinding(74), 61u);
 
@@ -133,6 +137,13 @@ TEST(MidiLearn, LatchBindsAControllerAndPersists) {
     EXPECT_EQ(again->boundParameter(74), 61);
     processDirect(*again, 4, {controller(0, 74, 0)});
     EXPECT_FLOAT_EQ(again->getParameter(61), 0.0f);
+
+    // Parameters far up the table bind as well ("Velocity Shape").
+    again->latchToMidi(787);
+    processDirect(*again, 4, {controller(0, 20, 127)});
+    EXPECT_EQ(again->boundParameter(20), 787);
+    EXPECT_FLOAT_EQ(again->getParameter(787), 1.0f);
+    again->clearMidi();
 }
 
 TEST(MidiLearn, ControllerOneDrivesTheWheelAndItsBinding) {
@@ -189,15 +200,20 @@ TEST(MidiLearn, BindingsToMissingParametersAreIgnored) {
 TEST(MidiIntake, AuditionPlaysMiddleCWhilePressed) {
     auto plugin = makePlugin();
     setPlainSine(*plugin);
+    // A press starts from a reset engine: the key held before it stops.
+    processDirect(*plugin, 64, {noteOn(0, 48)});
     plugin->auditionStart();
     auto held = processDirect(*plugin, 8000);
-    bool playing = false;
-    for (int v = 0; v < 16; ++v)
+    bool playing = false, before = false;
+    for (int v = 0; v < 16; ++v) {
         playing |= plugin->voiceEngine().voice(v).gate && plugin->voiceEngine().voice(v).note == 60;
+        before |= plugin->voiceEngine().voice(v).gate && plugin->voiceEngine().voice(v).note == 48;
+    }
     EXPECT_TRUE(playing);
+    EXPECT_FALSE(before);
     EXPECT_NEAR(analysis::frequency(held.left, 44100, 2000, 8000), 110.0 * std::exp2(3.0 / 12.0), 0.5);
     plugin->auditionStop();
-    auto after = processDirect(*plugin, 20000);
+    auto after = processDirect(*plugin, 20000, {noteOff(0, 48)});
     EXPECT_LT(analysis::rms(after.left, 16000, 20000), 1e-4);
     EXPECT_EQ(plugin->voiceEngine().heldKeys(), 0);
 }

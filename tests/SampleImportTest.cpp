@@ -211,8 +211,11 @@ TEST_F(SampleImport, AVocoderSlotLoadsTheProgramsSampleStartingAtFrameZero) {
     // Whatever pitch comes in, the position stays usable.
     player().setPitchFactor(std::nanf(""));
     EXPECT_TRUE(std::isfinite(player().nextSample()));
+    // A negative pitch holds the position: it never runs backwards.
     player().setPitchFactor(-3.0f);
+    const double held = player().position();
     EXPECT_TRUE(std::isfinite(player().nextSample()));
+    EXPECT_EQ(player().position(), held);
     EXPECT_GE(player().position(), 0.0);
 
     // "Sample Reset": a note-on restarts the sample.

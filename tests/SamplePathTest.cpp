@@ -37,8 +37,12 @@ TEST(SamplePath, OnlyPrintableCharactersAreReadBack) {
     EXPECT_EQ(sampleCaption(f), "Sample: ab\x7F" "cz * ");
     EXPECT_EQ(sampleCaption(fieldsWith("/home/u/voice", 1.0f, 0.0f)), "Sample: voice * ");
     EXPECT_EQ(sampleCaption(fieldsWith("Vox/voice", 0.0f, 0.0f)), "Sample: Vox/voice");
+    // A longer text keeps its first 256 characters.
     float out[samples::kPathCharacters];
-    EXPECT_EQ(samples::encodeStoredText(std::string(300, 'q'), out), samples::kPathCharacters);
+    const std::string text = std::string(255, 'q') + "rst";
+    EXPECT_EQ(samples::encodeStoredText(text, out), samples::kPathCharacters);
+    EXPECT_EQ(out[254], samples::encodeCharacter('q'));
+    EXPECT_EQ(out[255], samples::encodeCharacter('r'));
 }
 
 }  // namespace

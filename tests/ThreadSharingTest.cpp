@@ -3,8 +3,8 @@
 // automation; the other selects, renames, morphs, varies, copies and pastes,
 // resets to the default sound, restores, loads and saves banks and presets,
 // auditions and arms MIDI learn. Afterwards every stored program must be one
-// that the operations could have produced, and the live values must be the
-// current program's record.
+// that the operations could have produced, the live values must be the
+// current program's record, and every MIDI event sent must have been played.
 //
 // BRENNIX_STRESS_SECONDS sets the length of the race (default 3 seconds).
 #include <gtest/gtest.h>
@@ -162,12 +162,16 @@ public:
             l->numEvents = int32_t(events.size());
             for (size_t i = 0; i < events.size(); ++i) l->events[i] = reinterpret_cast<VstEvent*>(&events[i]);
             effect->dispatcher(effect, effProcessEvents, 0, 0, l, 0.0f);
+            sentEvents += uint32_t(events.size());
         }
         float* in[2] = {silence, silence};
         float* out[2] = {left, right};
         effect->processReplacing(effect, in, out, frames);
         events.clear();
     }
+
+    // MIDI events handed to the plug-in so far.
+    uint32_t sent() const { return sentEvents; }
 
     static VstMidiEvent midi(int delta, int status, int d1, int d2) {
         VstMidiEvent e{};
@@ -183,6 +187,7 @@ public:
 private:
     AEffect* effect;
     int held = -1;
+    uint32_t sentEvents = 0;
     std::vector<VstMidiEvent> events;
     std::vector<char> list;
     float silence[256] = {};
@@ -305,15 +310,58 @@ TEST(ThreadSharing, RacedOperationsLeaveEveryProgramWhole) {
         EXPECT_TRUE(known) << "program " << p << " is named \"" << name << "\"";
     }
 
-    // Nothing is left pending, and MIDI still gets through.
+    // No event was lost: every one sent has been played, nothing is left
+    // pending, and MIDI still gets through.
+    EXPECT_EQ(plugin.executedEvents(), audio.sent());
     EXPECT_EQ(plugin.pendingEvents(), 0);
     audio.block(64, {AudioThread::midi(0, 0xC0, 5, 0), AudioThread::midi(1, 0x90, 60, 100)});
     EXPECT_EQ(plugin.getProgram(), 5);
+    EXPECT_EQ(plugin.executedEvents(), audio.sent());
     EXPECT_EQ(plugin.pendingEvents(), 0);
     bool sounding = false;
     for (int v = 0; v < 16; ++v) sounding |= plugin.voiceEngine().voice(v).gate && plugin.voiceEngine().voice(v).note == 60;
     EXPECT_TRUE(sounding);
     plugin.clearMidi();  // the learned bindings must not reach other tests
+}
+
+// A program change from MIDI rewrites the live values like any whole-program
+// change: a copy taken beside it on another thread is one program's sound,
+// never a mixture of two (a mixture would reach the programs by "Paste").
+TEST(ThreadSharing, CopiesBesideMidiProgramChangesAreWhole) {
+    (void)testing_support::configHome();
+    auto owned = std::make_unique<APlugin>(&quietHost);
+    APlugin& plugin = *owned;
+    AEffect* effect = plugin.getAeffect();
+    const Sounds sounds(plugin.parameters());
+    const auto groups = parts();
+    for (int p = 0; p < 3; ++p) {
+        effect->dispatcher(effect, effSetProgram, 0, p, nullptr, 0.0f);
+        for (int i = 0; i < kParams; ++i) effect->setParameter(effect, i, sounds(p + 1, i));
+    }
+    effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+
+    // Every block of four frames changes between programs 1 and 2.
+    AudioThread audio(effect);
+    std::atomic<bool> stop{false};
+    std::thread audioThread([&] {
+        for (int n = 0; !stop.load(std::memory_order_relaxed); ++n)
+            audio.block(4, {AudioThread::midi(0, 0xC0, 1 + (n & 1), 0)});
+    });
+    // Each copy waits for a moment between two changes, so a loaded machine
+    // manages only a few in the time; nearly every one overlaps a change.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    int copies = 0;
+    while (std::chrono::steady_clock::now() < end && copies < 5000) {
+        plugin.copyPreset();
+        plugin.pastePreset();
+        ++copies;
+    }
+    stop = true;
+    audioThread.join();
+    EXPECT_GT(copies, 0);
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(damage(plugin.program(p).recordValues, sounds, groups), "") << "program " << p << " after "
+                                                                              << copies << " copies";
 }
 
 namespace {
@@ -437,6 +485,34 @@ TEST(ThreadSharing, AUserInterfaceChangeStillLandsWhenTheHostStopsProcessing) {
     host->dispatch(effSetProgram, 0, 6);
     EXPECT_EQ(host->dispatch(effGetProgram), 6);
     EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(100));
+}
+
+// When no other thread can run a change, the caller runs it at once instead
+// of waiting for the idle time: a host that processes and edits on one thread,
+// and a host that has suspended the plug-in.
+TEST(ThreadSharing, ChangesLandAtOnceWhenNoOtherThreadProcesses) {
+    using Clock = std::chrono::steady_clock;
+    const auto quick = std::chrono::milliseconds(AudioHandover::kIdleMs * 3 / 4);
+    {
+        auto host = testing_support::loadPlugin();
+        for (int program : {3, 7, 11}) {
+            testing_support::renderFrames(*host, 256, 64, {testing_support::noteOn(0, 60)});
+            const auto start = Clock::now();
+            host->dispatch(effSetProgram, 0, program);
+            EXPECT_LT(Clock::now() - start, quick) << "single thread, program " << program;
+            EXPECT_EQ(host->dispatch(effGetProgram), program);
+        }
+    }
+    auto host = testing_support::loadPlugin();
+    {
+        RenderThread audio(*host);
+        audio.waitBlocks(10);
+    }
+    host->dispatch(effMainsChanged, 0, 0);
+    const auto start = Clock::now();
+    host->dispatch(effSetProgram, 0, 9);
+    EXPECT_LT(Clock::now() - start, quick) << "suspended";
+    EXPECT_EQ(host->dispatch(effGetProgram), 9);
 }
 
 TEST(ThreadSharing, AResetClearsTheDcBlocker) {

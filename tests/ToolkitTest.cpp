@@ -84,6 +84,42 @@ TEST_F(Toolkit, IdleRedrawsOnlyTheDirtyAreaAndNothingWhenClean) {
     for (const CRect& r : frame->getLastUpdate()) all.unite(r);
     EXPECT_EQ(all, CRect(200, 100, 326, 226));
     EXPECT_EQ(frame->getBackBuffer()->getPixel(210, 110), kBlackCColor);
+
+    // Areas are cut to the frame; touching ones are drawn as one, separate ones apart.
+    frame->invalidRect(CRect(-50, -40, 20, 30));
+    frame->idle();
+    ASSERT_EQ(frame->getLastUpdate().size(), 1u);
+    EXPECT_EQ(frame->getLastUpdate()[0], CRect(0, 0, 20, 30));
+    frame->invalidRect(CRect(100, 100, 150, 150));
+    frame->invalidRect(CRect(150, 120, 180, 140));
+    frame->invalidRect(CRect(300, 10, 320, 30));
+    frame->idle();
+    std::vector<CRect> drawn = frame->getLastUpdate();
+    ASSERT_EQ(drawn.size(), 2u);
+    if (drawn[0].left > drawn[1].left) std::swap(drawn[0], drawn[1]);
+    EXPECT_EQ(drawn[0], CRect(100, 100, 180, 150));
+    EXPECT_EQ(drawn[1], CRect(300, 10, 320, 30));
+}
+
+namespace {
+// Paints all it is asked to draw, so an update area it is not clipped to shows.
+struct Spill : CView {
+    using CView::CView;
+    void drawRect(CDrawContext* context, const CRect& area) override {
+        context->setFillColor(CColor{255, 0, 0, 255});
+        context->fillRect(area);
+    }
+};
+}  // namespace
+
+TEST_F(Toolkit, AViewDrawsOnlyInsideItself) {
+    frame->addView(new Spill(CRect(50, 50, 70, 70)));
+    frame->idle();
+    frame->invalidRect(CRect(40, 40, 100, 100));
+    frame->idle();
+    EXPECT_EQ(frame->getBackBuffer()->getPixel(60, 60), (CColor{255, 0, 0, 255}));
+    EXPECT_EQ(frame->getBackBuffer()->getPixel(80, 80), kBlackCColor);
+    EXPECT_EQ(frame->getBackBuffer()->getPixel(45, 45), kBlackCColor);
 }
 
 namespace {

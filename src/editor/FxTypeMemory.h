@@ -1,9 +1,10 @@
 // What the FX section remembers per effect type: the last values of a slot's
 // ten FX controls (effect parameters 1..8, mix, pan) while the slot held that
-// type, so that switching a slot away and back brings its settings back, and
-// each type's own default values.
+// type, so that switching a slot away and back brings its settings back; it
+// starts from each type's own values (params/EffectTypeDefaults).
 #pragma once
 
+#include "params/EffectTypeDefaults.h"
 #include "params/Enumerations.h"
 
 namespace editor {
@@ -11,8 +12,8 @@ namespace editor {
 class FxTypeMemory {
 public:
     static constexpr int kTypes = params::kFxTypeCount;
-    static constexpr int kValues = 10;  // parameters 1..8, mix, pan
-    static constexpr int kMix = 8, kPan = 9;
+    static constexpr int kValues = params::kFxTypeValues;  // parameters 1..8, mix, pan
+    static constexpr int kMix = params::kFxTypeMix, kPan = params::kFxTypePan;
 
     FxTypeMemory();
 

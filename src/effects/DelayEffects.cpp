@@ -138,7 +138,11 @@ void DelayEffects::tickWah() {
 }
 
 float DelayEffects::Wah::run(float x, float f, float damping) {
-    const float b = band * (1.0f - 0.001f * band * band) + 1e-15f;  // soft limit
+    // Soft limit. The cubic rises only up to its knee (1/sqrt(0.003)) and would
+    // throw a larger state (a loud bus) further out, so the state is held there.
+    constexpr float kKnee = 18.257419f;
+    const float held = band < -kKnee ? -kKnee : (band > kKnee ? kKnee : band);
+    const float b = held * (1.0f - 0.001f * held * held) + 1e-15f;
     const float high = x - low - damping * b + 1e-15f;
     band = b + f * high + 1e-15f;
     low = f * band + low + 1e-15f;

@@ -143,6 +143,7 @@ public:
     bool isEngineBusy() const { return (changes.now() & 1) != 0 || handover.busy(); }
     const Engine& voiceEngine() const { return engine; }
     int pendingEvents() const { return eventPool.pendingCount(); }
+    uint32_t executedEvents() const { return eventPool.executedCount(); }
     uEditor* getUEditor() const { return ownedEditor.get(); }
 
 private:

@@ -35,6 +35,10 @@ public:
     bool queue(const VstMidiEvent& event);
 
     int pendingCount() const { return pending_.load(std::memory_order_acquire); }
+    // Events executed since construction (wrapping); the audio thread counts,
+    // any thread may read. With the pending count it tells whether every
+    // event that was queued has been played.
+    uint32_t executedCount() const { return executed_.load(std::memory_order_relaxed); }
 
     // One sample: executes the records that are due, counts the others down.
     // An event queued with deltaFrames d runs at sample d of its block.
@@ -53,6 +57,7 @@ public:
                 return;
             }
             execute(static_cast<const MidiEventRecord&>(record));
+            executed_.store(executed_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
             record.deltaFrames.store(MidiEventRecord::kFree, std::memory_order_release);
         }
     }
@@ -60,4 +65,5 @@ public:
 private:
     MidiEventRecord records_[kRecords];
     std::atomic<int> pending_{0};
+    std::atomic<uint32_t> executed_{0};  // one writer: the audio thread
 };

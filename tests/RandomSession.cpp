@@ -69,16 +69,19 @@ VstMidiEvent midi(int delta, int status, int d1, int d2) {
 }
 
 void RandomMidi::block(int frames, std::vector<VstMidiEvent>& out) {
-    const size_t first = out.size();
-    // About one event per 400 frames, at least one chance per block.
-    const int events = int(random() % unsigned(2 + frames / 200));
+    // About one event per 400 frames, at least one chance per block; made in
+    // time order, so that the held keys counted here are the plug-in's.
+    int times[16];
+    const int events = std::min(16, int(random() % unsigned(2 + frames / 200)));
+    for (int n = 0; n < events; ++n) times[n] = int(random() % unsigned(frames));
+    std::sort(times, times + events);
     for (int n = 0; n < events; ++n) {
-        const int at = int(random() % unsigned(frames));
+        const int at = times[n];
         const int channel = random() % 4 == 0 ? int(random() % 16) : 0;
         const unsigned kind = random() % 100;
-        if (kind < 40) {
+        if (kind < 35) {
             const int key = 24 + int(random() % 84);
-            held[channel][key] = true;
+            ++held[channel][key];
             out.push_back(midi(at, 0x90 | channel, key, 1 + int(random() % 127)));
         } else if (kind < 70) {
             // Release a held key (or a random one: a stray note-off).
@@ -88,7 +91,7 @@ void RandomMidi::block(int frames, std::vector<VstMidiEvent>& out) {
                     key = (key + k) % 128;
                     break;
                 }
-            held[channel][key] = false;
+            if (held[channel][key] > 0) --held[channel][key];
             if (random() % 5 == 0)
                 out.push_back(midi(at, 0x90 | channel, key, 0));  // note-on with velocity 0
             else
@@ -97,8 +100,7 @@ void RandomMidi::block(int frames, std::vector<VstMidiEvent>& out) {
             static const int kControllers[] = {1, 2, 4, 7, 11, 16, 17, 21, 64, 64, 84, 90, 74, 10};
             const int number = random() % 3 == 0 ? int(random() % 128)
                                                  : kControllers[random() % (sizeof kControllers / sizeof(int))];
-            if (number == 120 || number == 123)
-                for (auto& k : held[channel]) k = false;
+            if (number == 120 || number == 123) forgetHeldKeys();
             out.push_back(midi(at, 0xB0 | channel, number, int(random() % 128)));
         } else if (kind < 90) {
             out.push_back(midi(at, 0xE0 | channel, int(random() % 128), int(random() % 128)));
@@ -107,25 +109,24 @@ void RandomMidi::block(int frames, std::vector<VstMidiEvent>& out) {
         } else if (kind < 97) {
             out.push_back(midi(at, 0xA0 | channel, int(random() % 128), int(random() % 128)));
         } else if (kind < 98 || !programChanges) {
-            // All notes off (a reset); every key counts as released.
-            for (auto& k : held[channel]) k = false;
+            // All notes off (a reset on any channel); every key counts as released.
+            forgetHeldKeys();
             out.push_back(midi(at, 0xB0 | channel, 123, 0));
         } else {
             out.push_back(midi(at, 0xC0 | channel, int(random() % 128), 0));
         }
     }
-    // In time order, as hosts send them.
-    std::stable_sort(out.begin() + std::ptrdiff_t(first), out.end(),
-                     [](const VstMidiEvent& a, const VstMidiEvent& b) { return a.deltaFrames < b.deltaFrames; });
+}
+
+void RandomMidi::forgetHeldKeys() {
+    for (auto& channel : held)
+        for (int& k : channel) k = 0;
 }
 
 void RandomMidi::releaseAll(std::vector<VstMidiEvent>& out) {
     for (int c = 0; c < 16; ++c) {
         for (int k = 0; k < 128; ++k)
-            if (held[c][k]) {
-                out.push_back(midi(0, 0x80 | c, k, 64));
-                held[c][k] = false;
-            }
+            for (; held[c][k] > 0; --held[c][k]) out.push_back(midi(0, 0x80 | c, k, 64));
         out.push_back(midi(0, 0xB0 | c, 64, 0));
     }
 }
@@ -159,9 +160,13 @@ void advanceTime(std::mt19937& random, VstTimeInfo& time, int frames, double sam
 }
 
 Player::Player(vsthost::PluginHost& host, uint32_t seed, double sampleRate)
-    : random(seed), midi(random), effect(host.effect()), time(host.timeInfo()), sampleRate(sampleRate) {
+    : Player(host.effect(), host.timeInfo(), seed, sampleRate) {
     host.setRecordCalls(false);
     host.setTimeInfoAvailable(true);
+}
+
+Player::Player(AEffect* effect, VstTimeInfo& time, uint32_t seed, double sampleRate)
+    : random(seed), midi(random), effect(effect), time(time), sampleRate(sampleRate) {
     time = VstTimeInfo{};
     time.tempo = 120.0;
     time.flags = kVstTempoValid | kVstPpqPosValid | kVstTransportPlaying;
@@ -190,12 +195,25 @@ void Player::send(std::vector<VstMidiEvent>& list) {
 
 void Player::render(int frames) {
     if (frames > kMaxFrames) frames = kMaxFrames;
+    this->frames = frames;
     advanceTime(random, time, frames, sampleRate);
     float* in[2] = {silence.data(), silence.data()};
     float* out[2] = {left.data(), right.data()};
     if (enter) enter();
     effect->processReplacing(effect, in, out, frames);
     if (leave) leave();
+}
+
+void Player::releaseAll() {
+    events.clear();
+    midi.releaseAll(events);
+    // In batches the plug-in's event pool (251 records) takes whole.
+    for (size_t first = 0; first < events.size(); first += 200) {
+        std::vector<VstMidiEvent> batch(events.begin() + std::ptrdiff_t(first),
+                                        events.begin() + std::ptrdiff_t(std::min(events.size(), first + 200)));
+        send(batch);
+        render(16);
+    }
 }
 
 void Player::play(int frames, int automationCount, bool hostile) {

@@ -57,14 +57,17 @@ public:
     explicit RandomMidi(std::mt19937& random) : random(random) {}
     // Events for a block of `frames` (> 0), deltaFrames inside it, in order.
     void block(int frames, std::vector<VstMidiEvent>& out);
-    // Note-offs for every key still held and the sustain pedal lifted, at frame 0.
+    // Note-offs for every note-on not yet answered (a key struck twice gets two)
+    // and the sustain pedal lifted, at frame 0.
     void releaseAll(std::vector<VstMidiEvent>& out);
     // Program changes on or off (off for tests that keep one program).
     void allowProgramChanges(bool allow) { programChanges = allow; }
 
 private:
+    void forgetHeldKeys();
+
     std::mt19937& random;
-    bool held[16][128] = {};
+    int held[16][128] = {};  // note-ons not yet answered by a note-off
     bool programChanges = true;
 };
 
@@ -84,6 +87,8 @@ public:
     static constexpr int kMaxFrames = 8192;
 
     Player(vsthost::PluginHost& host, uint32_t seed, double sampleRate);
+    // A plug-in driven directly; its host callback answers audioMasterGetTime with `time`.
+    Player(AEffect* effect, VstTimeInfo& time, uint32_t seed, double sampleRate);
     // Called around every call into the plug-in (the allocation test watches inside).
     void (*enter)() = nullptr;
     void (*leave)() = nullptr;
@@ -91,12 +96,16 @@ public:
     void automate(const Automation& writes);  // setParameter, one write after another
     void send(std::vector<VstMidiEvent>& events);  // effProcessEvents
     void render(int frames);  // advances the host time, then processReplacing
+    // Every key released and the pedals lifted (see RandomMidi::releaseAll), in
+    // as many short blocks as the events need.
+    void releaseAll();
     // A block of random playing: MIDI, `automationCount` random writes, audio.
     void play(int frames, int automationCount, bool hostile);
 
     std::mt19937 random;
     RandomMidi midi;
-    std::vector<float> left, right;  // the last block's output
+    std::vector<float> left, right;  // the last block's output: `frames` samples
+    int frames = 0;
 
 private:
     AEffect* effect;

@@ -190,6 +190,21 @@ TEST(PlayModes, AKeyReleasesTheChordItStartedEvenIfTheChordChangedMeanwhile) {
             EXPECT_TRUE(heldNotes(*plugin).empty()) << "mode " << mode << ", change " << change;
         }
     }
+    // After a reset (all notes off) a key still down belongs to no chord: its
+    // late note-off leaves a newer note of a chord pitch alone.
+    auto plugin = makePlugin();
+    plugin->setParameter(600, 60.5f / 255.0f);
+    plugin->setParameter(601, 64.5f / 255.0f);
+    plugin->setParameter(610, 1.5f * 0.1001001f);
+    plugin->setParameter(8, choice(2, 3));
+    processDirect(*plugin, 600);
+    processDirect(*plugin, 8, {noteOn(0, 50)});
+    EXPECT_EQ(heldNotes(*plugin), (std::multiset<int>{50, 54}));
+    plugin->setParameter(8, choice(0, 3));
+    processDirect(*plugin, 600, {controller(0, 123, 0)});
+    processDirect(*plugin, 8, {noteOn(0, 54)});
+    processDirect(*plugin, 8, {noteOff(0, 50)});
+    EXPECT_EQ(heldNotes(*plugin), std::multiset<int>{54});
 }
 
 namespace {

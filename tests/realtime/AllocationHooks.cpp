@@ -34,9 +34,15 @@ inline void noteLock() {
     if (watching) ++counts.locks;
 }
 
+// The next definition of `name` (glibc's), looked up once.
 template <typename Function>
-Function next(const char* name) {
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+Function next(std::atomic<Function>& slot, const char* name) {
+    Function f = slot.load(std::memory_order_acquire);
+    if (!f) {
+        f = reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+        slot.store(f, std::memory_order_release);
+    }
+    return f;
 }
 }  // namespace
 
@@ -92,39 +98,21 @@ int posix_memalign(void** out, size_t alignment, size_t size) {
 }
 
 int pthread_mutex_lock(pthread_mutex_t* mutex) {
-    using Lock = int (*)(pthread_mutex_t*);
-    static std::atomic<Lock> real{nullptr};
-    Lock f = real.load(std::memory_order_acquire);
-    if (!f) {
-        f = realtime::next<Lock>("pthread_mutex_lock");
-        real.store(f, std::memory_order_release);
-    }
+    static std::atomic<int (*)(pthread_mutex_t*)> real{nullptr};
     noteLock();
-    return f(mutex);
+    return realtime::next(real, "pthread_mutex_lock")(mutex);
 }
 
 int pthread_rwlock_rdlock(pthread_rwlock_t* lock) {
-    using Lock = int (*)(pthread_rwlock_t*);
-    static std::atomic<Lock> real{nullptr};
-    Lock f = real.load(std::memory_order_acquire);
-    if (!f) {
-        f = realtime::next<Lock>("pthread_rwlock_rdlock");
-        real.store(f, std::memory_order_release);
-    }
+    static std::atomic<int (*)(pthread_rwlock_t*)> real{nullptr};
     noteLock();
-    return f(lock);
+    return realtime::next(real, "pthread_rwlock_rdlock")(lock);
 }
 
 int pthread_rwlock_wrlock(pthread_rwlock_t* lock) {
-    using Lock = int (*)(pthread_rwlock_t*);
-    static std::atomic<Lock> real{nullptr};
-    Lock f = real.load(std::memory_order_acquire);
-    if (!f) {
-        f = realtime::next<Lock>("pthread_rwlock_wrlock");
-        real.store(f, std::memory_order_release);
-    }
+    static std::atomic<int (*)(pthread_rwlock_t*)> real{nullptr};
     noteLock();
-    return f(lock);
+    return realtime::next(real, "pthread_rwlock_wrlock")(lock);
 }
 
 }  // extern "C"

@@ -281,7 +281,8 @@ TEST(ThreadSharing, TheEditorWindowOpensDrawsAndClosesWhileTheAudioThreadRenders
     });
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(raceSeconds());
     int opened = 0;
-    while (std::chrono::steady_clock::now() < end) {
+    // At least three times, however slow the build (ThreadSanitizer).
+    while (opened < 3 || std::chrono::steady_clock::now() < end) {
         ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, window.parent()), 1);
         ++opened;
         for (int i = 0; i < 10; ++i) {
@@ -295,7 +296,6 @@ TEST(ThreadSharing, TheEditorWindowOpensDrawsAndClosesWhileTheAudioThreadRenders
     }
     stop = true;
     audio.join();
-    EXPECT_GT(opened, 2);
     EXPECT_GT(blocks, 100);
     EXPECT_EQ(window.childCount(), 0u);
 }

@@ -56,39 +56,42 @@ using realtime::noteAllocation;
 using realtime::noteFree;
 using realtime::noteLock;
 
+// Exported whatever the build's default visibility: the library binds to them.
+#define BRENNIX_HOOK __attribute__((visibility("default")))
+
 extern "C" {
 
-void* malloc(size_t size) {
+BRENNIX_HOOK void* malloc(size_t size) {
     noteAllocation();
     return __libc_malloc(size);
 }
 
-void* calloc(size_t count, size_t size) {
+BRENNIX_HOOK void* calloc(size_t count, size_t size) {
     noteAllocation();
     return __libc_calloc(count, size);
 }
 
-void* realloc(void* p, size_t size) {
+BRENNIX_HOOK void* realloc(void* p, size_t size) {
     noteAllocation();
     return __libc_realloc(p, size);
 }
 
-void free(void* p) {
+BRENNIX_HOOK void free(void* p) {
     noteFree(p);
     __libc_free(p);
 }
 
-void* memalign(size_t alignment, size_t size) {
+BRENNIX_HOOK void* memalign(size_t alignment, size_t size) {
     noteAllocation();
     return __libc_memalign(alignment, size);
 }
 
-void* aligned_alloc(size_t alignment, size_t size) {
+BRENNIX_HOOK void* aligned_alloc(size_t alignment, size_t size) {
     noteAllocation();
     return __libc_memalign(alignment, size);
 }
 
-int posix_memalign(void** out, size_t alignment, size_t size) {
+BRENNIX_HOOK int posix_memalign(void** out, size_t alignment, size_t size) {
     noteAllocation();
     if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0) return EINVAL;
     void* p = __libc_memalign(alignment, size);
@@ -97,19 +100,19 @@ int posix_memalign(void** out, size_t alignment, size_t size) {
     return 0;
 }
 
-int pthread_mutex_lock(pthread_mutex_t* mutex) {
+BRENNIX_HOOK int pthread_mutex_lock(pthread_mutex_t* mutex) {
     static std::atomic<int (*)(pthread_mutex_t*)> real{nullptr};
     noteLock();
     return realtime::next(real, "pthread_mutex_lock")(mutex);
 }
 
-int pthread_rwlock_rdlock(pthread_rwlock_t* lock) {
+BRENNIX_HOOK int pthread_rwlock_rdlock(pthread_rwlock_t* lock) {
     static std::atomic<int (*)(pthread_rwlock_t*)> real{nullptr};
     noteLock();
     return realtime::next(real, "pthread_rwlock_rdlock")(lock);
 }
 
-int pthread_rwlock_wrlock(pthread_rwlock_t* lock) {
+BRENNIX_HOOK int pthread_rwlock_wrlock(pthread_rwlock_t* lock) {
     static std::atomic<int (*)(pthread_rwlock_t*)> real{nullptr};
     noteLock();
     return realtime::next(real, "pthread_rwlock_wrlock")(lock);
@@ -131,19 +134,19 @@ void* allocateAligned(size_t size, std::align_val_t alignment) {
 }
 }  // namespace
 
-void* operator new(size_t size) { return allocate(size); }
-void* operator new[](size_t size) { return allocate(size); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return malloc(size ? size : 1); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return malloc(size ? size : 1); }
-void* operator new(size_t size, std::align_val_t a) { return allocateAligned(size, a); }
-void* operator new[](size_t size, std::align_val_t a) { return allocateAligned(size, a); }
-void operator delete(void* p) noexcept { free(p); }
-void operator delete[](void* p) noexcept { free(p); }
-void operator delete(void* p, size_t) noexcept { free(p); }
-void operator delete[](void* p, size_t) noexcept { free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { free(p); }
-void operator delete(void* p, size_t, std::align_val_t) noexcept { free(p); }
-void operator delete[](void* p, size_t, std::align_val_t) noexcept { free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { free(p); }
+BRENNIX_HOOK void* operator new(size_t size) { return allocate(size); }
+BRENNIX_HOOK void* operator new[](size_t size) { return allocate(size); }
+BRENNIX_HOOK void* operator new(size_t size, const std::nothrow_t&) noexcept { return malloc(size ? size : 1); }
+BRENNIX_HOOK void* operator new[](size_t size, const std::nothrow_t&) noexcept { return malloc(size ? size : 1); }
+BRENNIX_HOOK void* operator new(size_t size, std::align_val_t a) { return allocateAligned(size, a); }
+BRENNIX_HOOK void* operator new[](size_t size, std::align_val_t a) { return allocateAligned(size, a); }
+BRENNIX_HOOK void operator delete(void* p) noexcept { free(p); }
+BRENNIX_HOOK void operator delete[](void* p) noexcept { free(p); }
+BRENNIX_HOOK void operator delete(void* p, size_t) noexcept { free(p); }
+BRENNIX_HOOK void operator delete[](void* p, size_t) noexcept { free(p); }
+BRENNIX_HOOK void operator delete(void* p, std::align_val_t) noexcept { free(p); }
+BRENNIX_HOOK void operator delete[](void* p, std::align_val_t) noexcept { free(p); }
+BRENNIX_HOOK void operator delete(void* p, size_t, std::align_val_t) noexcept { free(p); }
+BRENNIX_HOOK void operator delete[](void* p, size_t, std::align_val_t) noexcept { free(p); }
+BRENNIX_HOOK void operator delete(void* p, const std::nothrow_t&) noexcept { free(p); }
+BRENNIX_HOOK void operator delete[](void* p, const std::nothrow_t&) noexcept { free(p); }

@@ -160,6 +160,53 @@ TEST(PlayModes, ChordMemoryLearnsAndTransposes) {
     EXPECT_TRUE(heldNotes(*plugin).empty());
 }
 
+TEST(PlayModes, AKeyReleasesTheChordItStartedEvenIfTheChordChangedMeanwhile) {
+    // Automation of the chord memory, or of "Chord Mode", while a key is down:
+    // its note-off still releases what it started, in every mode that keeps voices.
+    for (int mode : {0, 2, 3}) {  // "Poly", "Mono2", "Legato"
+        for (int change = 0; change < 2; ++change) {
+            auto plugin = makePlugin();
+            plugin->setParameter(kPlayMode, choice(mode, 8));
+            plugin->setParameter(600, 60.5f / 255.0f);  // the chord C E G
+            plugin->setParameter(601, 64.5f / 255.0f);
+            plugin->setParameter(602, 67.5f / 255.0f);
+            plugin->setParameter(610, 2.5f * 0.1001001f);
+            plugin->setParameter(8, choice(2, 3));  // "Play"
+            processDirect(*plugin, 600);
+            processDirect(*plugin, 8, {noteOn(0, 50)});
+            EXPECT_FALSE(heldNotes(*plugin).empty());
+            if (change == 0) {
+                plugin->setParameter(601, 65.5f / 255.0f);  // C F G
+                plugin->setParameter(602, 69.5f / 255.0f);
+            } else {
+                plugin->setParameter(8, choice(0, 3));  // "Off", decoded at the next 512-sample tick
+                processDirect(*plugin, 600);
+            }
+            processDirect(*plugin, 8, {noteOff(0, 50)});
+            EXPECT_TRUE(heldNotes(*plugin).empty()) << "mode " << mode << ", change " << change;
+            // And the next key alone is released by its own note-off.
+            processDirect(*plugin, 8, {noteOn(0, 70)});
+            processDirect(*plugin, 8, {noteOff(0, 70)});
+            EXPECT_TRUE(heldNotes(*plugin).empty()) << "mode " << mode << ", change " << change;
+        }
+    }
+    // After a reset (all notes off) a key still down belongs to no chord: its
+    // late note-off leaves a newer note of a chord pitch alone.
+    auto plugin = makePlugin();
+    plugin->setParameter(600, 60.5f / 255.0f);
+    plugin->setParameter(601, 64.5f / 255.0f);
+    plugin->setParameter(610, 1.5f * 0.1001001f);
+    plugin->setParameter(8, choice(2, 3));
+    processDirect(*plugin, 600);
+    processDirect(*plugin, 8, {noteOn(0, 50)});
+    EXPECT_EQ(heldNotes(*plugin), (std::multiset<int>{50, 54}));
+    plugin->setParameter(8, choice(0, 3));
+    processDirect(*plugin, 600, {controller(0, 123, 0)});
+    processDirect(*plugin, 8, {noteOn(0, 54)});
+    processDirect(*plugin, 8, {noteOff(0, 50)});
+    EXPECT_EQ(heldNotes(*plugin), std::multiset<int>{54});
+}
+
 namespace {
 constexpr int kGlideStart = 6000;
 // A key, let go and silent, then another, with glide mode `portMode` and a

@@ -13,7 +13,8 @@ constexpr double kJumpTolerance = 0.5;
 void HostTime::beginBlock(const VstTimeInfo* info, uint64_t counter) {
     blockStart = counter;
     playing = info && (info->flags & kVstTransportPlaying);
-    hostTempo = kDefaultTempo;
+    // A block without a usable tempo keeps the last one: a host whose time
+    // information drops out for a block must not jolt synced delays and LFOs.
     if (info && (info->flags & kVstTempoValid) && std::isfinite(info->tempo) && info->tempo > 0.0)
         hostTempo = static_cast<float>(info->tempo < 1.0 ? 1.0 : (info->tempo > 300.0 ? 300.0 : info->tempo));
     positionValid = info && (info->flags & kVstPpqPosValid) && std::isfinite(info->ppqPos) &&

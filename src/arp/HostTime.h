@@ -1,8 +1,8 @@
 // The host's musical time: tempo, position and transport, copied from the
 // host's time information once per processing block and brought up to the
-// current sample every 16 ticks. Without time information, or without a
-// usable tempo, the plug-in keeps its own 120 beats per minute and the
-// arpeggiator runs free.
+// current sample every 16 ticks. A block without time information, or
+// without a usable tempo, keeps the last tempo the host gave (120 beats per
+// minute before any); without a position the arpeggiator runs free.
 #pragma once
 
 #include <cstdint>
@@ -54,7 +54,7 @@ private:
     bool playing = false;
     bool positionValid = false;
     double ppq = 0.0;
-    float hostTempo = kDefaultTempo;  // already limited to 1..300, or the default
+    float hostTempo = kDefaultTempo;  // the last usable one, limited to 1..300, or the default
     uint64_t blockStart = 0;
 
     float tempo_ = kDefaultTempo;

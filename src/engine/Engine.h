@@ -191,6 +191,11 @@ private:
     int chordMode = 0;
     int previousChordMode = 0;
     bool chordLearnStarted = false;
+    // The notes each key started (its chord while "Chord Mode" played one), so
+    // that its note-off releases exactly those even after the chord memory or
+    // the mode changed; a count of 0 after a reset or once released.
+    int keyNotes[128][kMaxChordNotes] = {};
+    int keyNoteCount[128] = {};
     float velocityExponent = 1.0f;
 
     // Held-note stack of the mono modes (-1 count when empty).

@@ -15,15 +15,26 @@ void Engine::noteOn(int note, int velocity) {
         arp.clearNotes();
     int notes[kMaxChordNotes];
     int count = chordNotes(note, notes, true);
+    const int key = note & 127;
+    for (int i = 0; i < count; ++i) keyNotes[key][i] = notes[i];
+    keyNoteCount[key] = count;
     for (int i = 0; i < count; ++i) playModeNoteOn(notes[i], velocity);
 }
 
 void Engine::noteOff(int note) {
     if (heldKeys_ > 0) --heldKeys_;
     if (heldKeys_ == 0) sharedGate = false;
-    // Chord play releases the transposed chord notes the key started.
+    // Chord play releases the transposed chord notes the key started, not the
+    // chord as it is now (automation or a mode change may have changed it):
+    // otherwise a voice, or a mono mode's held note, would never be released.
     int notes[kMaxChordNotes];
     int count = chordNotes(note, notes, false);
+    const int key = note & 127;
+    if (keyNoteCount[key] > 0) {
+        count = keyNoteCount[key];
+        for (int i = 0; i < count; ++i) notes[i] = keyNotes[key][i];
+        keyNoteCount[key] = 0;
+    }
     for (int i = 0; i < count; ++i) playModeNoteOff(notes[i]);
 }
 

@@ -1,4 +1,7 @@
 // Round-robin voice allocation, note-off, release and engine reset.
+#include <algorithm>
+#include <iterator>
+
 #include "engine/Engine.h"
 
 int Engine::allocateVoice() {
@@ -59,6 +62,8 @@ void Engine::resetEngine() {
     // Nothing sounds to release: a program's own mode must not cut its first notes.
     arp.updateMode(values);
     heldCount = 0;
+    // Keys held through a reset are released as they are then (their voices are gone).
+    std::fill(std::begin(keyNoteCount), std::end(keyNoteCount), 0);
     lastPitch = -10.0f;
     // Nothing sounds after a reset, so the master gain can jump to its target:
     // the first notes after loading or a program change are not faded in.

@@ -52,9 +52,9 @@ bool PluginHost::load(const std::string& path) {
     return true;
 }
 
-void PluginHost::unload() {
+void PluginHost::unload(bool suspendFirst) {
     if (effect_) {
-        dispatch(effMainsChanged, 0, 0);
+        if (suspendFirst) dispatch(effMainsChanged, 0, 0);
         dispatch(effClose);
         effect_ = nullptr;
     }
@@ -102,6 +102,7 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
         case audioMasterVersion:
             return hostVersion_;
         case audioMasterGetTime:
+            if (timeRequestHook_) timeRequestHook_();
             if (!timeInfoAvailable_) return 0;
             timeInfo_.sampleRate = sampleRate_;
             return reinterpret_cast<intptr_t>(&timeInfo_);

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -30,7 +31,9 @@ public:
 
     // Loads the library and creates one plug-in instance; false with error() set on failure.
     bool load(const std::string& path);
-    void unload();
+    // Closes the plug-in (suspending it first unless `suspendFirst` is false,
+    // as a careless host does) and releases the library.
+    void unload(bool suspendFirst = true);
     const std::string& error() const { return error_; }
     AEffect* effect() const { return effect_; }
 
@@ -39,6 +42,9 @@ public:
     void setVersion(intptr_t version) { hostVersion_ = version; }
     VstTimeInfo& timeInfo() { return timeInfo_; }
     void setTimeInfoAvailable(bool available) { timeInfoAvailable_ = available; }
+    // Runs on every audioMasterGetTime request, on the asking thread (inside
+    // processReplacing), before the answer: a host that does its own work there.
+    void setTimeRequestHook(std::function<void()> hook) { timeRequestHook_ = std::move(hook); }
 
     // Calls made by the plug-in into the host, in order (long renders switch
     // this off). The plug-in may call from several threads at once.
@@ -94,6 +100,7 @@ private:
     intptr_t hostVersion_ = 2400;
     VstTimeInfo timeInfo_{};
     bool timeInfoAvailable_ = true;
+    std::function<void()> timeRequestHook_;
     float sampleRate_ = 44100.0f;
     int32_t blockSize_ = 512;
     mutable std::mutex callsMutex_;

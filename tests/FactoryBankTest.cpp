@@ -37,11 +37,11 @@ const std::set<std::pair<int, std::string>> kKnownProblems = {
     {4, "note level"},   // Comb Pluck: -13.1 dBFS
     {5, "note level"},   // Drawbar Organ: -20.2 dBFS
     {6, "note level"},   // String Ensemble: -15.8 dBFS
-    {7, "note level"},   // FM Bell: -17.4 dBFS
-    {7, "pitch"},        // FM Bell: its FM ratio (14 semitones) gives inharmonic partials
-    {8, "note level"},   // Sync Lead: -14.2 dBFS
-    {9, "note level"},   // Supersaw: -13.4 dBFS
-    {11, "pitch"},       // Glide Lead: the louder square 8 cents flat pulls it 5.9 cents flat
+    {7, "note level"},   // Sync Lead: -14.2 dBFS
+    {8, "note level"},   // Supersaw: -13.4 dBFS
+    {9, "pitch"},        // Glide Lead: the louder square 8 cents flat pulls it 5.9 cents flat
+    {10, "note level"},  // FM Bell: -17.4 dBFS
+    {10, "pitch"},       // FM Bell: its FM ratio (14 semitones) gives inharmonic partials
 };
 
 std::string checkName(const std::string& problem) { return problem.substr(0, problem.find(':')); }

@@ -37,7 +37,17 @@ public:
 
     // At the start of every processing block, after the host's time information was fetched.
     void beginBlock() { hostTime.beginBlock(ctx.timeInfo, ctx.sampleCounter64); }
-    void engineTick();
+
+    // The engine tick, a span at a time. A span is 1 .. kMaxSpan samples that
+    // start at the current sample (its counters already advanced), cross no
+    // 16-sample boundary after their first sample and hold no MIDI event after
+    // it. renderVoices runs the control-rate work due at the first sample and
+    // the voices for the whole span; then, sample by sample with the counters
+    // advanced, finishSample(j) sums voice mix j through the DC blocker, the
+    // effects and the master gain into ctx.outLeft / outRight.
+    static constexpr int kMaxSpan = 16;
+    void renderVoices(int n);
+    void finishSample(int j);
     void resetEngine();
     void releaseAll();
     void noteOffVoice(int voice);
@@ -82,6 +92,10 @@ private:
     void voiceBlock16(Voice& v, int index);
     void voiceBlock4(Voice& v, int index);
     void voiceBlock128(Voice& v, int index);
+    // One voice for one sample at counter `counter`: adds its output to the
+    // span's mix at `j`; false when the voice is silent (and stays so for
+    // the rest of the span).
+    bool voiceSample(Voice& v, int index, uint32_t counter, int j);
     // Transport stops and jumps, and the arpeggiator clock (every 16 ticks).
     void followTransport();
     void runArpeggiator();
@@ -173,6 +187,12 @@ private:
     FilterSlot filterSlots[34];
     WaveTables tables;
 
+    // The voice mix of the current span.
+    float spanLeft[kMaxSpan] = {};
+    float spanRight[kMaxSpan] = {};
+
+    // The counter of the sample the voices are at (pink noise reads it).
+    uint32_t sampleCounterNow = 0;
     // Tick flags.
     bool tick4 = false;
     bool tick16 = false;

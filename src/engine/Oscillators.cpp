@@ -269,7 +269,7 @@ float Engine::syncedNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorS
 }
 
 float Engine::pinkNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorSlot&) {
-    return o.pink.next(e.ctx.sampleCounter, e.random);
+    return o.pink.next(e.sampleCounterNow, e.random);
 }
 
 Engine::SampleFn Engine::selectSampleFunction(const OscillatorSlot& s, int n) const {

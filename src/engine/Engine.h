@@ -92,10 +92,38 @@ private:
     void voiceBlock16(Voice& v, int index);
     void voiceBlock4(Voice& v, int index);
     void voiceBlock128(Voice& v, int index);
-    // One voice for one sample at counter `counter`: adds its output to the
-    // span's mix at `j`; false when the voice is silent (and stays so for
-    // the rest of the span).
+    // A voice's span is run in two passes. The first runs its control blocks,
+    // ramps and oscillators and keeps, per sample, the oscillator mix, the
+    // level sum and the pan gains; the second runs the filters of all voices
+    // sample by sample (their states are separate, so the voices' filter
+    // chains can overlap) and sums the voices.
+    struct VoiceSpan {
+        int active = 0;  // samples the voice sounds in this span
+        float mix[kMaxSpan];
+        float levelSum[kMaxSpan];
+        float panLeft[kMaxSpan];
+        float panRight[kMaxSpan];
+    };
+    // The first pass for one sample; false when the voice is silent (and stays
+    // so for the rest of the span).
     bool voiceSample(Voice& v, int index, uint32_t counter, int j);
+    // The first pass for the whole span where the oscillators allow block
+    // rendering (see blockOscillators).
+    void voiceSpanFast(Voice& v, int index, uint32_t first, int n);
+    // The control work of one sample up to the oscillators; false when silent.
+    bool voiceControl(Voice& v, int index, uint32_t counter);
+    bool blockOscillators() const;
+    // K ticks of one table oscillator; `table` is the composed wave of the
+    // voice's warp row or null (then the wave is read through the warp).
+    template <bool Spread, bool Composed, int K>
+    void tableBlock(OscillatorVoice& o, const OscillatorSlot& s, const float* table, float* out) const;
+    template <bool Spread, bool Composed>
+    void tableBlocks(OscillatorVoice& o, const OscillatorSlot& s, const float* table, int count,
+                     float* out) const;
+    void renderOscillatorBlock(OscillatorVoice& o, OscillatorSlot& s, int count, float* out);
+    const float* composedWave(OscillatorSlot& s, int row);
+    // The second pass: filters and the sum, sample by sample over all voices.
+    void filterSpan(uint32_t first, int n);
     // Transport stops and jumps, and the arpeggiator clock (every 16 ticks).
     void followTransport();
     void runArpeggiator();
@@ -190,6 +218,7 @@ private:
     // The voice mix of the current span.
     float spanLeft[kMaxSpan] = {};
     float spanRight[kMaxSpan] = {};
+    VoiceSpan spanVoices[kVoices];
 
     // The counter of the sample the voices are at (pink noise reads it).
     uint32_t sampleCounterNow = 0;

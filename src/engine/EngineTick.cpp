@@ -19,35 +19,38 @@ void Engine::renderVoices(int n) {
             if ((first & 511) == 0) decodeParameters();
         }
     }
-    for (int j = 0; j < n; ++j) spanLeft[j] = spanRight[j] = 0.0f;
-
     // Noise draws from the one generator every sample, voice after voice: the
-    // span then runs sample by sample so the draws keep their order. Otherwise
-    // the voices share nothing within a span (their control blocks, which do
-    // draw, come at its first sample in voice order either way) and each runs
-    // through the whole span at once.
+    // first pass then runs sample by sample so the draws keep their order.
+    // Otherwise the voices share nothing within a span (their control blocks,
+    // which do draw, come at its first sample in voice order either way) and
+    // each runs through the whole span at once. From the highest voice down:
+    // the lowest sounding voice's free-running phases are kept.
     const bool noise = (oscEnableMask & 4 && (oscSlots[0].whiteNoise || oscSlots[0].pinkNoise)) ||
                        (oscEnableMask & 1 && (oscSlots[1].whiteNoise || oscSlots[1].pinkNoise)) ||
                        (oscEnableMask & 2 && (oscSlots[2].whiteNoise || oscSlots[2].pinkNoise));
+    for (VoiceSpan& d : spanVoices) d.active = 0;
     if (noise) {
         bool silent[kVoices] = {};
         for (int j = 0; j < n; ++j) {
             sampleCounterNow = first + static_cast<uint32_t>(j);
-            // From the highest voice down: the lowest sounding voice's free-running phases are kept.
             for (int index = kVoices - 1; index >= 0; --index)
                 if (!silent[index])
                     silent[index] = !voiceSample(voices[index], index, sampleCounterNow, j);
         }
-        return;
+    } else if (blockOscillators()) {
+        for (int index = kVoices - 1; index >= 0; --index)
+            voiceSpanFast(voices[index], index, first, n);
+    } else {
+        for (int index = kVoices - 1; index >= 0; --index) {
+            Voice& v = voices[index];
+            for (int j = 0; j < n; ++j)
+                if (!voiceSample(v, index, first + static_cast<uint32_t>(j), j)) break;
+        }
     }
-    for (int index = kVoices - 1; index >= 0; --index) {
-        Voice& v = voices[index];
-        for (int j = 0; j < n; ++j)
-            if (!voiceSample(v, index, first + static_cast<uint32_t>(j), j)) break;
-    }
+    filterSpan(first, n);
 }
 
-bool Engine::voiceSample(Voice& v, int index, uint32_t counter, int j) {
+bool Engine::voiceControl(Voice& v, int index, uint32_t counter) {
     if (!v.gate && !(v.ampLevel > 0.0001f)) {
         v.note = -1;
         return false;
@@ -57,9 +60,7 @@ bool Engine::voiceSample(Voice& v, int index, uint32_t counter, int j) {
     tick128 = (counter & 127) == 0;
     if (tick16) voiceBlock16(v, index);
     v.ampLevel += v.ampDelta;
-    v.filterEnvLevel += v.filterEnvDelta;
-    v.filter.filt2Mod += v.filter.filt2ModDelta;
-    if (tick4) voiceBlock4(v, index);
+    if (tick4) updateOscillatorVoiceFast(v);
     ++v.env[env::Volume].stepCounter;
     ++v.env[env::Filter].stepCounter;
     ++v.env[env::Free1].stepCounter;
@@ -71,7 +72,11 @@ bool Engine::voiceSample(Voice& v, int index, uint32_t counter, int j) {
     }
     v.panAmpLeft = v.gainLeft * v.ampLevel;
     v.panAmpRight = v.gainRight * v.ampLevel;
+    return true;
+}
 
+bool Engine::voiceSample(Voice& v, int index, uint32_t counter, int j) {
+    if (!voiceControl(v, index, counter)) return false;
     if (anySync) {
         syncMasterStep(v);
         v.osc[0].output = 0.0f;
@@ -102,11 +107,12 @@ bool Engine::voiceSample(Voice& v, int index, uint32_t counter, int j) {
     } else {
         v.osc[2].output = 0.0f;
     }
-
-    float out = filterMain(v, index, mix, levelSum);
-    out = filterSecondary(v, index, out);
-    spanLeft[j] += out * v.panAmpLeft;
-    spanRight[j] += out * v.panAmpRight;
+    VoiceSpan& d = spanVoices[index];
+    d.mix[j] = mix;
+    d.levelSum[j] = levelSum;
+    d.panLeft[j] = v.panAmpLeft;
+    d.panRight[j] = v.panAmpRight;
+    d.active = j + 1;
     return true;
 }
 
@@ -195,6 +201,7 @@ void Engine::voiceBlock16(Voice& v, int index) {
     updateFilterTargets(v);
 }
 
+// At a note start; during a span the filter half runs in the second pass.
 void Engine::voiceBlock4(Voice& v, int index) {
     updateCutoff(v, index);
     updateOscillatorVoiceFast(v);

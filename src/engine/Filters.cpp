@@ -210,12 +210,29 @@ void Engine::updateFilterTargets(Voice& v) {
 void Engine::updateCutoff(Voice& v, int index) {
     FilterVoice& f = v.filter;
     f.cutoff += f.cutoffStep;
-    const float c = clamp01(f.wheelTerm + f.velocityTerm + f.cutoff +
-                            (2.0f * f.envAmount - 1.0f) * v.filterEnvLevel);
-    setFilterCoefficients(mainFilterType, index, std::exp2(10.0f * c) * f.keyFactor * 20.0f,
-                          f.resonance);
-    const float s = clamp01(f.filt2Mod + f.f2);
-    setFilterCoefficients(secondaryFilterCode, index + kVoices, std::exp2(10.0f * s) * 20.0f, 0.0f);
+    // A bypassed filter needs no coefficients: only the change to the bypass
+    // (which clears the states) is made; the change away from it makes them anew.
+    if (mainFilterType == 0) {
+        if (filterSlots[index].type != 0) setFilterCoefficients(0, index, 20.0f, f.resonance);
+    } else {
+        const float c = clamp01(f.wheelTerm + f.velocityTerm + f.cutoff +
+                                (2.0f * f.envAmount - 1.0f) * v.filterEnvLevel);
+        if (c != f.cutoffInput) {
+            f.cutoffInput = c;
+            f.cutoffFactor = std::exp2(10.0f * c);
+        }
+        setFilterCoefficients(mainFilterType, index, f.cutoffFactor * f.keyFactor * 20.0f, f.resonance);
+    }
+    if (secondaryFilterCode == 0) {
+        if (filterSlots[index + kVoices].type != 0) setFilterCoefficients(0, index + kVoices, 20.0f, 0.0f);
+    } else {
+        const float s = clamp01(f.filt2Mod + f.f2);
+        if (s != f.f2Input) {
+            f.f2Input = s;
+            f.f2Factor = std::exp2(10.0f * s);
+        }
+        setFilterCoefficients(secondaryFilterCode, index + kVoices, f.f2Factor * 20.0f, 0.0f);
+    }
 }
 
 float Engine::filterMain(Voice& v, int index, float x, float levelSum) {

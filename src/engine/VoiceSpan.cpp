@@ -114,80 +114,99 @@ void Engine::renderOscillatorBlock(OscillatorVoice& o, OscillatorSlot& s, int co
 
 void Engine::voiceSpanFast(Voice& v, int index, uint32_t first, int n) {
     VoiceSpan& d = spanVoices[index];
-    float raw[3][kMaxSpan];
     int j = 0;
     while (j < n) {
         // Up to the next 4-sample tick: nothing the oscillators read changes inside.
         int end = j + 1;
         while (end < n && ((first + static_cast<uint32_t>(end)) & 3) != 0) ++end;
         const bool saveFree = ((first + static_cast<uint32_t>(j)) & 15) == 0;
-        int m = j;
+
+        // The first sample may hold control blocks; the others only ramp.
+        if (!voiceControl(v, index, first + static_cast<uint32_t>(j))) return;
+        d.panLeft[j] = v.panAmpLeft;
+        d.panRight[j] = v.panAmpRight;
+        int m = j + 1;
+        float amp = v.ampLevel;
         for (; m < end; ++m) {
-            if (!voiceControl(v, index, first + static_cast<uint32_t>(m))) break;
-            d.panLeft[m] = v.panAmpLeft;
-            d.panRight[m] = v.panAmpRight;
+            if (!v.gate && !(amp > 0.0001f)) break;
+            amp += v.ampDelta;
+            d.panLeft[m] = v.gainLeft * amp;
+            d.panRight[m] = v.gainRight * amp;
         }
-        int from = j;
-        while (from < m) {
-            const int to = std::min(m, from + 4);
+        const int ramped = m - j - 1;
+        if (ramped > 0) {
+            v.ampLevel = amp;
+            v.panAmpLeft = d.panLeft[m - 1];
+            v.panAmpRight = d.panRight[m - 1];
+            for (EnvelopeState& e : v.env) e.stepCounter += ramped;
+            v.oscLevelCounter += ramped;
+        }
+
+        const int count = m - j;
+        float mix[4] = {}, levelSum[4] = {};
+        for (int k = 0; k < 3; ++k) {
+            OscillatorVoice& o = v.osc[k];
+            OscillatorSlot& s = oscSlots[k];
+            if (!s.on) {
+                o.output = 0.0f;
+                continue;
+            }
             // Free-running phases are kept after the first tick of a 16-tick block.
-            uint32_t afterFirst[3][3];
-            for (int k = 0; k < 3; ++k) {
-                if (!oscSlots[k].on) continue;
-                OscillatorVoice& o = v.osc[k];
-                if (saveFree && from == j) {
-                    const uint32_t n = static_cast<uint32_t>(oversampleFactor_);
-                    const bool spread = oscSlots[k].spreadOn;
-                    afterFirst[k][0] = (o.phase + n * static_cast<uint32_t>(o.increment)) & kPhaseMask;
-                    afterFirst[k][1] = spread ? (o.phaseSpreadUp + n * static_cast<uint32_t>(o.incrementSpreadUp)) & kPhaseMask
-                                              : o.phaseSpreadUp;
-                    afterFirst[k][2] = spread ? (o.phaseSpreadDown + n * static_cast<uint32_t>(o.incrementSpreadDown)) & kPhaseMask
-                                              : o.phaseSpreadDown;
-                }
-                renderOscillatorBlock(o, oscSlots[k], to - from, raw[k] + from);
+            uint32_t afterFirst[3] = {};
+            if (saveFree && s.freeRunning) {
+                const uint32_t factor = static_cast<uint32_t>(oversampleFactor_);
+                auto advance = [&](uint32_t phase, int32_t increment) {
+                    return (phase + factor * static_cast<uint32_t>(increment)) & kPhaseMask;
+                };
+                afterFirst[0] = advance(o.phase, o.increment);
+                afterFirst[1] = s.spreadOn ? advance(o.phaseSpreadUp, o.incrementSpreadUp) : o.phaseSpreadUp;
+                afterFirst[2] =
+                    s.spreadOn ? advance(o.phaseSpreadDown, o.incrementSpreadDown) : o.phaseSpreadDown;
             }
-            for (int t = from; t < to; ++t) {
-                float mix = 0.0f;
-                float levelSum = 0.0f;
-                for (int k : {0, 1, 2}) {
-                    OscillatorVoice& o = v.osc[k];
-                    const OscillatorSlot& s = oscSlots[k];
-                    if (!s.on) {
-                        o.output = 0.0f;
-                        continue;
-                    }
-                    o.level += o.levelDelta;
-                    if (k > 0) {
-                        o.fmAmount += o.fmDelta;
-                        o.ringAmount += o.ringDelta;
-                        o.fmInput = 0.0f;
-                    }
-                    float x = raw[k][t];
-                    if (o.subOn) {
-                        o.phaseSub = (o.phaseSub + static_cast<uint32_t>(o.incrementSub)) & kPhaseMask;
-                        x += o.phaseSub < o.subThreshold ? -o.subLevel : o.subLevel;
-                    }
-                    const float out = o.level * x;
-                    o.output = out;
-                    if (saveFree && t == j && s.freeRunning) {
-                        OscillatorSlot& slot = oscSlots[k];
-                        slot.freePhase = afterFirst[k][0];
-                        slot.freePhaseSpreadUp = afterFirst[k][1];
-                        slot.freePhaseSpreadDown = afterFirst[k][2];
-                        slot.freePhaseSub = o.phaseSub;
-                    }
-                    if (s.output) {
-                        mix += out;
-                        levelSum += o.level;
-                    }
+            float raw[4];
+            renderOscillatorBlock(o, s, count, raw);
+            float level = o.level;
+            uint32_t sub = o.phaseSub;
+            float out = 0.0f;
+            for (int t = 0; t < count; ++t) {
+                level += o.levelDelta;
+                float x = raw[t];
+                if (o.subOn) {
+                    sub = (sub + static_cast<uint32_t>(o.incrementSub)) & kPhaseMask;
+                    x += sub < o.subThreshold ? -o.subLevel : o.subLevel;
                 }
-                d.mix[t] = mix;
-                d.levelSum[t] = levelSum;
+                out = level * x;
+                if (t == 0 && saveFree && s.freeRunning) {
+                    s.freePhase = afterFirst[0];
+                    s.freePhaseSpreadUp = afterFirst[1];
+                    s.freePhaseSpreadDown = afterFirst[2];
+                    s.freePhaseSub = sub;
+                }
+                if (s.output) {
+                    mix[t] += out;
+                    levelSum[t] += level;
+                }
             }
-            from = to;
+            o.level = level;
+            o.phaseSub = sub;
+            o.output = out;
+            if (k > 0) {
+                for (int t = 0; t < count; ++t) {
+                    o.fmAmount += o.fmDelta;
+                    o.ringAmount += o.ringDelta;
+                }
+                o.fmInput = 0.0f;
+            }
+        }
+        for (int t = 0; t < count; ++t) {
+            d.mix[j + t] = mix[t];
+            d.levelSum[j + t] = levelSum[t];
         }
         d.active = m;
-        if (m < end) return;
+        if (m < end) {
+            v.note = -1;
+            return;
+        }
         j = end;
     }
 }

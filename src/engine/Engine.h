@@ -203,6 +203,8 @@ private:
     using FilterFn = float (*)(FilterSlot&, Voice&, float);
     static FilterFn mainFilterFunction(int type);
     static FilterFn secondaryFilterFunction(int code);
+    template <FilterFn Main>
+    void filterPass(uint32_t first, int n, const int* sounding, int count);
 
     const ParamValue* values;
     ProcessContext& ctx;

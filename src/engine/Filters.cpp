@@ -251,3 +251,73 @@ float Engine::filterMain(Voice& v, int index, float x, float levelSum) {
 float Engine::filterSecondary(Voice& v, int index, float x) {
     return secondaryFilterFn(filterSlots[index + kVoices], v, x);
 }
+
+// The second pass of a span: the filters of all sounding voices sample by
+// sample, with the main filter structure compiled in.
+template <Engine::FilterFn Main>
+void Engine::filterPass(uint32_t first, int n, const int* sounding, int count) {
+    const bool secondary = secondaryFilterCode != 0;
+    const bool smoothing = filterSmoothing;
+    for (int j = 0; j < n; ++j) {
+        const bool atTick4 = ((first + static_cast<uint32_t>(j)) & 3) == 0;
+        float sumLeft = 0.0f;
+        float sumRight = 0.0f;
+        for (int c = 0; c < count; ++c) {
+            const int index = sounding[c];
+            const VoiceSpan& d = spanVoices[index];
+            if (j >= d.active) continue;
+            Voice& v = voices[index];
+            v.filterEnvLevel += v.filterEnvDelta;
+            v.filter.filt2Mod += v.filter.filt2ModDelta;
+            if (atTick4) updateCutoff(v, index);
+            // As filterMain, with the structure inlined.
+            float out = 0.0f;
+            const float levelSum = d.levelSum[j];
+            if (!(std::fabs(levelSum) < 0.001f)) {
+                float x = d.mix[j];
+                if (smoothing) x /= levelSum;
+                const FilterVoice& fv = v.filter;
+                if (fv.driveOn) {
+                    const float kx = fv.driveSmoothed * x;
+                    x = (x + kx) / (std::fabs(kx) + 1.0f);
+                    x = (x < -1.0f ? -1.0f : (x > 1.0f ? 1.0f : x)) + kDenormal;
+                }
+                const float y = clamp100(Main(filterSlots[index], v, x));
+                out = smoothing ? y * levelSum : y;
+            }
+            if (secondary) out = filterSecondary(v, index, out);
+            sumLeft += out * d.panLeft[j];
+            sumRight += out * d.panRight[j];
+        }
+        spanLeft[j] = sumLeft;
+        spanRight[j] = sumRight;
+    }
+}
+
+void Engine::filterSpan(uint32_t first, int n) {
+    // The sounding voices, highest first (the order of the sums).
+    int sounding[kVoices];
+    int count = 0;
+    for (int index = kVoices - 1; index >= 0; --index)
+        if (spanVoices[index].active > 0) sounding[count++] = index;
+    if (count == 0) {
+        for (int j = 0; j < n; ++j) spanLeft[j] = spanRight[j] = 0.0f;
+        return;
+    }
+    switch (mainFilterType) {
+        case 1: filterPass<lowPass6>(first, n, sounding, count); break;
+        case 2: filterPass<highPass6>(first, n, sounding, count); break;
+        case 3: filterPass<lowPass12>(first, n, sounding, count); break;
+        case 4: filterPass<highPass12>(first, n, sounding, count); break;
+        case 5: filterPass<bandPass12>(first, n, sounding, count); break;
+        case 6: filterPass<notch12>(first, n, sounding, count); break;
+        case 7: filterPass<lowPass18>(first, n, sounding, count); break;
+        case 8: filterPass<highPass18>(first, n, sounding, count); break;
+        case 9: filterPass<lowPass24>(first, n, sounding, count); break;
+        case 10: filterPass<highPass24>(first, n, sounding, count); break;
+        case 11: filterPass<bandPass24>(first, n, sounding, count); break;
+        case 12: filterPass<notch24>(first, n, sounding, count); break;
+        case 13: filterPass<comb>(first, n, sounding, count); break;
+        default: filterPass<bypass>(first, n, sounding, count); break;
+    }
+}

@@ -1,5 +1,6 @@
-// The two passes of a voice span: oscillators rendered a block at a time
-// between the 4-sample ticks, and the filters of all voices sample by sample.
+// The first pass of a voice span: control blocks, ramps and the oscillators,
+// rendered a block at a time between the 4-sample ticks. The second pass,
+// the filters, is Engine::filterSpan (Filters.cpp).
 #include "engine/Engine.h"
 
 namespace {
@@ -208,34 +209,5 @@ void Engine::voiceSpanFast(Voice& v, int index, uint32_t first, int n) {
             return;
         }
         j = end;
-    }
-}
-
-void Engine::filterSpan(uint32_t first, int n) {
-    // The sounding voices, highest first (the order of the sums).
-    int sounding[kVoices];
-    int count = 0;
-    for (int index = kVoices - 1; index >= 0; --index)
-        if (spanVoices[index].active > 0) sounding[count++] = index;
-    const bool secondary = secondaryFilterCode != 0;
-    for (int j = 0; j < n; ++j) {
-        const bool atTick4 = ((first + static_cast<uint32_t>(j)) & 3) == 0;
-        float sumLeft = 0.0f;
-        float sumRight = 0.0f;
-        for (int c = 0; c < count; ++c) {
-            const int index = sounding[c];
-            const VoiceSpan& d = spanVoices[index];
-            if (j >= d.active) continue;
-            Voice& v = voices[index];
-            v.filterEnvLevel += v.filterEnvDelta;
-            v.filter.filt2Mod += v.filter.filt2ModDelta;
-            if (atTick4) updateCutoff(v, index);
-            float out = filterMain(v, index, d.mix[j], d.levelSum[j]);
-            if (secondary) out = filterSecondary(v, index, out);
-            sumLeft += out * d.panLeft[j];
-            sumRight += out * d.panRight[j];
-        }
-        spanLeft[j] = sumLeft;
-        spanRight[j] = sumRight;
     }
 }

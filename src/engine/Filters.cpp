@@ -235,19 +235,6 @@ void Engine::updateCutoff(Voice& v, int index) {
     }
 }
 
-float Engine::filterMain(Voice& v, int index, float x, float levelSum) {
-    if (std::fabs(levelSum) < 0.001f) return 0.0f;
-    if (filterSmoothing) x /= levelSum;
-    const FilterVoice& fv = v.filter;
-    if (fv.driveOn) {
-        const float kx = fv.driveSmoothed * x;
-        x = (x + kx) / (std::fabs(kx) + 1.0f);
-        x = (x < -1.0f ? -1.0f : (x > 1.0f ? 1.0f : x)) + kDenormal;
-    }
-    const float y = clamp100(mainFilterFn(filterSlots[index], v, x));
-    return filterSmoothing ? y * levelSum : y;
-}
-
 float Engine::filterSecondary(Voice& v, int index, float x) {
     return secondaryFilterFn(filterSlots[index + kVoices], v, x);
 }
@@ -270,7 +257,7 @@ void Engine::filterPass(uint32_t first, int n, const int* sounding, int count) {
             v.filterEnvLevel += v.filterEnvDelta;
             v.filter.filt2Mod += v.filter.filt2ModDelta;
             if (atTick4) updateCutoff(v, index);
-            // As filterMain, with the structure inlined.
+            // A voice whose oscillators are all silent gives silence.
             float out = 0.0f;
             const float levelSum = d.levelSum[j];
             if (!(std::fabs(levelSum) < 0.001f)) {
@@ -303,6 +290,16 @@ void Engine::filterSpan(uint32_t first, int n) {
     if (count == 0) {
         for (int j = 0; j < n; ++j) spanLeft[j] = spanRight[j] = 0.0f;
         return;
+    }
+    // The 24 dB and 12 dB state-variable types run four voices side by side.
+    if (secondaryFilterCode == 0) {
+        switch (mainFilterType) {
+            case 3: filterPassLanes<false, false>(first, n, sounding, count, 1.41f); return;
+            case 4: filterPassLanes<false, true>(first, n, sounding, count, 1.41f); return;
+            case 9: filterPassLanes<true, false>(first, n, sounding, count, 1.4142135f); return;
+            case 10: filterPassLanes<true, true>(first, n, sounding, count, 1.4142135f); return;
+            default: break;
+        }
     }
     switch (mainFilterType) {
         case 1: filterPass<lowPass6>(first, n, sounding, count); break;

@@ -193,6 +193,7 @@ int main(int argc, char** argv) {
         if (haveAmsynth) cases.push_back({"amsynth", "default patch", p, {}});
         if (haveZyn) cases.push_back({"ZynAddSubFX", "default patch", p, {}});
     }
+    cases.push_back({"Brennix", "3 phasers", Pattern::Idle, sounds::restingEffects()});
     cases.push_back({"Brennix", "heavy", Pattern::Idle, sounds::heavy()});
     if (haveAmsynth) cases.push_back({"amsynth", "default patch", Pattern::Idle, {}});
     if (haveZyn) cases.push_back({"ZynAddSubFX", "default patch", Pattern::Idle, {}});
@@ -258,7 +259,10 @@ int main(int argc, char** argv) {
         target(("default sound, " + name).c_str(), brennix("default sound", p) / amsynth[p], 2.0);
         target(("heavy, " + name).c_str(), brennix("heavy", p) / amsynth[p], 0.8);
     }
-    target("idle heavy program vs idle amsynth", brennix("heavy", Pattern::Idle) / amsynth[Pattern::Idle],
-           20.0);
+    // Idle against amsynth playing: an idle amsynth does next to nothing.
+    target("idle, 3 phasers resting, vs amsynth's 16 notes",
+           brennix("3 phasers", Pattern::Idle) / amsynth[Pattern::Held16], 20.0);
+    target("idle heavy program vs amsynth's 16 notes",
+           brennix("heavy", Pattern::Idle) / amsynth[Pattern::Held16], 20.0);
     return 0;
 }

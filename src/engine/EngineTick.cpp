@@ -38,8 +38,14 @@ void Engine::renderVoices(int n) {
                     silent[index] = !voiceSample(voices[index], index, sampleCounterNow, j);
         }
     } else if (blockOscillators()) {
-        for (int index = kVoices - 1; index >= 0; --index)
-            voiceSpanFast(voices[index], index, first, n);
+        for (int index = kVoices - 1; index >= 0; --index) {
+            Voice& v = voices[index];
+            if (!v.gate && !(v.ampLevel > 0.0001f)) {
+                v.note = -1;  // as voiceControl: silent for the whole span
+                continue;
+            }
+            voiceSpanFast(v, index, first, n);
+        }
     } else {
         for (int index = kVoices - 1; index >= 0; --index) {
             Voice& v = voices[index];

@@ -60,6 +60,12 @@ Sound heavyWithoutReverb() {
     return s;
 }
 
+Sound restingEffects() {
+    Sound s = defaultSound();
+    for (int k = 0; k < 3; ++k) s = with(s, slot(k, 8, 0.5f));
+    return s;
+}
+
 Sound modulated() {
     Sound s = with(heavyVoices(), {{prm::OverSampling, choice(0, 5)}});
     return with(s, {

@@ -27,6 +27,9 @@ Sound heavy();
 // without the reverb, for the reference renders (the reverb is another
 // family's to change).
 Sound heavyWithoutReverb();
+// The default sound with a phaser in each slot: effects that rest while
+// their input is silent.
+Sound restingEffects();
 // The three-saw sound at 1x with everything modulating: poly filter and free
 // LFOs, both free envelopes, all four "Mod" slots routed, vibrato on.
 Sound modulated();

@@ -126,7 +126,7 @@ void Engine::filterPassLanes(uint32_t first, int n, const int* sounding, int cou
                                _mm_cmpnlt_ps(absolute(levelSum), set1(0.001f)));
                 __m128 x = q.xs[t - j];
                 if (smoothing) x = _mm_div_ps(x, levelSum);
-                {
+                if (_mm_movemask_ps(q.driving) != 0) {
                     const __m128 kx = _mm_mul_ps(q.driveAmount, x);
                     __m128 driven = _mm_div_ps(_mm_add_ps(x, kx), _mm_add_ps(absolute(kx), set1(1.0f)));
                     driven = _mm_add_ps(limit(driven, -1.0f, 1.0f), set1(kDenormal));

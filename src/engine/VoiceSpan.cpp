@@ -22,47 +22,50 @@ bool Engine::blockOscillators() const {
 // K ticks of one table oscillator at once. Each tick's oversampled points are
 // summed in the same order as one tick at a time; the K sums are independent
 // and run side by side. Tick k starts from phase + k x factor x increment.
+// Scalar on purpose: the loads dominate, and the vectoriser's shuffles cost more.
 template <bool Spread, bool Composed, int K>
-void Engine::tableBlock(OscillatorVoice& o, const OscillatorSlot& s, const float* table,
-                        float* out) const {
+__attribute__((optimize("no-tree-vectorize"))) void Engine::tableBlock(OscillatorVoice& o, const OscillatorSlot& s,
+                                                                      const float* table, float* out) const {
     const float* wave = s.waveBuffer;
     const uint16_t* warp = tables.symmetryWarp[o.tableRow];
-    auto read = [&](uint32_t phase) {
+    auto read = [&](uint32_t i) {
         if constexpr (Composed)
-            return table[phase >> 11];
+            return table[i];
         else
-            return wave[warp[phase >> 11]];
+            return wave[warp[i]];
     };
     const int n = oversampleFactor_;
-    const uint32_t inc = static_cast<uint32_t>(o.increment);
-    const uint32_t incUp = static_cast<uint32_t>(o.incrementSpreadUp);
-    const uint32_t incDown = static_cast<uint32_t>(o.incrementSpreadDown);
+    // A phase held in the top 23 bits of a word wraps with the word (no mask),
+    // and its table index is the top 12 bits.
+    const uint32_t inc = static_cast<uint32_t>(o.increment) << 9;
+    const uint32_t incUp = static_cast<uint32_t>(o.incrementSpreadUp) << 9;
+    const uint32_t incDown = static_cast<uint32_t>(o.incrementSpreadDown) << 9;
     const uint32_t un = static_cast<uint32_t>(n);
     uint32_t p[K], pu[K], pd[K];
     float acc[K];
     for (int k = 0; k < K; ++k) {
         const uint32_t ticks = static_cast<uint32_t>(k) * un;
-        p[k] = o.phase + ticks * inc;
-        pu[k] = o.phaseSpreadUp + ticks * incUp;
-        pd[k] = o.phaseSpreadDown + ticks * incDown;
+        p[k] = (o.phase << 9) + ticks * inc;
+        pu[k] = (o.phaseSpreadUp << 9) + ticks * incUp;
+        pd[k] = (o.phaseSpreadDown << 9) + ticks * incDown;
         acc[k] = 0.0f;
     }
     for (int i = 0; i < n; ++i) {
         for (int k = 0; k < K; ++k) {
-            p[k] = (p[k] + inc) & kPhaseMask;
-            float x = read(p[k]);
+            p[k] += inc;
+            float x = read(p[k] >> 20);
             if constexpr (Spread) {
-                pu[k] = (pu[k] + incUp) & kPhaseMask;
-                pd[k] = (pd[k] + incDown) & kPhaseMask;
-                x += read(pu[k]) + read(pd[k]);
+                pu[k] += incUp;
+                pd[k] += incDown;
+                x += read(pu[k] >> 20) + read(pd[k] >> 20);
             }
             acc[k] += x;
         }
     }
-    o.phase = p[K - 1];
+    o.phase = p[K - 1] >> 9;
     if constexpr (Spread) {
-        o.phaseSpreadUp = pu[K - 1];
-        o.phaseSpreadDown = pd[K - 1];
+        o.phaseSpreadUp = pu[K - 1] >> 9;
+        o.phaseSpreadDown = pd[K - 1] >> 9;
     }
     const float scale = Spread ? 0.3333f * oversampleScale : oversampleScale;
     for (int k = 0; k < K; ++k) out[k] = acc[k] * scale;

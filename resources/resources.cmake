@@ -3,6 +3,8 @@
 set(BRENNIX_RESOURCES
   # Harmonic spectra of waveforms 16..127 (written by tools/wavegen).
   WAVES:1:${CMAKE_CURRENT_SOURCE_DIR}/resources/waves/harmonics.txt
+  # The Amp Sim's five cabinet responses (written by tools/cabgen).
+  CABINETS:1:${CMAKE_CURRENT_SOURCE_DIR}/resources/cabinets/cabinets.txt
   # The factory bank (built by tools/bankgen from resources/bank/factory.txt).
   BANK:10200:${BRENNIX_FACTORY_BANK}
   # The editor's images (drawn by tools/artgen, see its README): BITMAP for

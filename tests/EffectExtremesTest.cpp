@@ -160,3 +160,24 @@ TEST(EffectBadInput, WanderingTempoAndSampleRateUnderRingingTails) {
             expectFinite(renderFrames(*host, 512, 512, events), 1e6 * dryPeak(), "block " + std::to_string(block)));
     }
 }
+
+// Reverbs at full size and a comb at full feedback while the host changes
+// the sample rate under their ringing tails, beyond 192 kHz too: the reverb
+// lines are rebuilt for each rate inside the memory laid out once.
+TEST(EffectBadInput, ReverbAndCombTailsAcrossSampleRateChanges) {
+    auto host = loadSource(44100.0f, true);
+    host->setRecordCalls(false);
+    setEffect(*host, 0, fxtype::Reverb, {1.0f, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f}, 0.5f);
+    setEffect(*host, 1, fxtype::Comb, {0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 1.0f, 0.0f}, 0.5f);
+    setEffect(*host, 2, fxtype::Reverb, {0.0f, 1.0f, 1.0f, 0.0f, 1.0f, 0.0f}, 0.5f);
+    const float rates[] = {192000.0f, 22050.0f, 512000.0f, 8000.0f, 1e9f, NAN, 96000.0f, 0.0f, 44100.0f};
+    renderFrames(*host, 8192, 512, chord());
+    for (int block = 0; block < 360; ++block) {
+        if (block % 40 == 39) host->dispatch(effSetSampleRate, 0, 0, nullptr, rates[(block / 40) % 9]);
+        std::vector<VstMidiEvent> events;
+        if (block == 200)
+            for (int key : {48, 55, 60, 64}) events.push_back(noteOff(0, key));
+        ASSERT_NO_FATAL_FAILURE(
+            expectFinite(renderFrames(*host, 512, 512, events), 1e4 * dryPeak(), "block " + std::to_string(block)));
+    }
+}

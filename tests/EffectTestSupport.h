@@ -6,9 +6,11 @@
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "TestSupport.h"
+#include "effects/StandaloneEffectBus.h"
 #include "params/ParamIds.h"
 
 namespace fxtest {
@@ -138,6 +140,55 @@ inline Sweep measureSweep(const Split& s, double rate, int minLag, int maxLag, s
         }
     if (crossings >= 3) sweep.hertz = 0.5 * (crossings - 1) / ((last - first) * double(kHop) / rate);
     return sweep;
+}
+
+// The effect bus without the plug-in, for exact test signals: one type in
+// slot 1, wet only, centred, the other slots empty.
+struct SlotBus {
+    std::unique_ptr<StandaloneEffectBus> b = std::make_unique<StandaloneEffectBus>();
+
+    SlotBus(int type, std::initializer_list<float> knobs, float rate = 44100.0f) {
+        b->ctx.rates.sampleRate = rate;
+        b->ctx.rates.updateTempoDerived();
+        b->values[prm::Fx1Type] = typeValue(type);
+        b->values[prm::Fx1Mix] = 1.0f;
+        b->values[prm::Fx1Pan] = 0.5f;
+        int k = 0;
+        for (float v : knobs) b->values[knobParameter(0, k++)] = v;
+        b->bus.reset();
+    }
+    void knob(int k, float v) { b->values[knobParameter(0, k)] = v; }
+    float step(float in) {
+        float left = in, right = in;
+        b->process(left, right);
+        return left;
+    }
+    std::vector<float> run(const std::vector<float>& in) {
+        std::vector<float> out(in.size());
+        for (size_t i = 0; i < in.size(); ++i) out[i] = step(in[i]);
+        return out;
+    }
+    // Amplitude of the output for a sine of `amplitude` at `hz` (after `settle` samples).
+    double gainAt(double hz, double amplitude = 0.5, int settle = 8192, int frames = 16384) {
+        const double rate = b->ctx.rates.sampleRate;
+        std::vector<float> in(size_t(settle + frames));
+        for (size_t i = 0; i < in.size(); ++i)
+            in[i] = float(amplitude * std::sin(2.0 * 3.14159265358979 * hz * double(i) / rate));
+        const std::vector<float> out = run(in);
+        double a = 0.0, dot = 0.0;
+        for (size_t i = size_t(settle); i < in.size(); ++i) {
+            a += double(in[i]) * in[i];
+            dot += double(out[i]) * out[i];
+        }
+        return std::sqrt(dot / a);
+    }
+};
+
+// A slow ramp from -peak to +peak.
+inline std::vector<float> ramp(int frames, float peak = 1.0f) {
+    std::vector<float> x(static_cast<size_t>(frames));
+    for (int i = 0; i < frames; ++i) x[size_t(i)] = peak * (2.0f * float(i) / float(frames - 1) - 1.0f);
+    return x;
 }
 
 }  // namespace fxtest

@@ -5,7 +5,7 @@ SUDO=""
 [ "$(id -u)" = 0 ] || SUDO=sudo
 PACKAGES="build-essential cmake pkg-config libpng-dev zlib1g-dev libcairo2-dev libx11-dev \
 libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev libxtst-dev xvfb xauth \
-libfreetype-dev fonts-dejavu-core"
+libfreetype-dev fonts-dejavu-core python3"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "effects/AmpShaperEffects.h"
 #include "effects/ChorusEffects.h"
+#include "effects/CombReverbEffects.h"
 #include "effects/DelayEffects.h"
+#include "effects/DistortionEffects.h"
 
 namespace {
 
@@ -19,6 +22,9 @@ constexpr EffectFamilyEntry entry() {
 constexpr EffectFamilyEntry kFamilies[] = {
     entry<DelayEffects>(),
     entry<ChorusEffects>(),
+    entry<CombReverbEffects>(),
+    entry<DistortionEffects>(),
+    entry<AmpShaperEffects>(),
 };
 
 }  // namespace

@@ -7,8 +7,8 @@ Engine::Engine(const ParamValue* values, ProcessContext& ctx, AudioEffect& plugi
       ctx(ctx),
       plugin(plugin),
       effects(values, EffectEnvironment{&ctx, matrix.sharedDest(), &modWheel, &envelopeSum_}) {
-    mainFilterFn = mainFilterFunction(0);
-    secondaryFilterFn = secondaryFilterFunction(0);
+    mainFilterFn = filterbank::mainFunction(0);
+    secondaryFilterFn = filterbank::secondaryFunction(0);
     for (int n = 0; n < 3; ++n) oscSampleFn[n] = selectSampleFunction(oscSlots[n], n);
 }
 

@@ -8,6 +8,7 @@
 #include "arp/ArpVoices.h"
 #include "arp/HostTime.h"
 #include "engine/Envelope.h"
+#include "engine/FilterBank.h"
 #include "engine/FilterSlot.h"
 #include "engine/Lfos.h"
 #include "effects/EffectBus.h"
@@ -199,11 +200,11 @@ private:
     void updateCutoff(Voice& v, int index);
     float filterSecondary(Voice& v, int index, float input);
 
-    // Filter structures, one function per type.
-    using FilterFn = float (*)(FilterSlot&, Voice&, float);
-    static FilterFn mainFilterFunction(int type);
-    static FilterFn secondaryFilterFunction(int code);
-    template <FilterFn Main>
+    // Filter structures, one function per type (engine/FilterBank.h); the
+    // comb type runs on the voice's noise buffer.
+    using FilterFn = float (*)(FilterSlot&, CombLine, float);
+    static CombLine combLine(Voice& v) { return {v.noiseBuffer, &v.filter.combWritePos}; }
+    // The filter pass for any main type, through its structure's function.
     void filterPass(uint32_t first, int n, const int* sounding, int count);
     // The same for the state-variable types (with the biquad before it for
     // the 24 dB ones), four voices at a time in the lanes of SSE registers.

@@ -28,6 +28,7 @@ inline __m128 absolute(__m128 x) { return _mm_andnot_ps(set1(-0.0f), x); }
 struct Group {
     FilterSlot* f[4];
     int lanes;
+    int used;  // the lanes in use, as a movemask
     __m128 svfF, damping, low, band, high;
     __m128 b0, b1, b2, a1, a2, x1, x2, y1, y2;
     __m128 driving, driveAmount;
@@ -70,6 +71,7 @@ void Engine::filterPassLanes(uint32_t first, int n, const int* sounding, int cou
         for (int g = 0; g < groupCount; ++g) {
             Group& q = groups[g];
             q.lanes = count - 4 * g < 4 ? count - 4 * g : 4;
+            q.used = (1 << q.lanes) - 1;
             const VoiceSpan* d[4] = {&spanVoices[sounding[4 * g]]};
             const FilterVoice* fv[4] = {&voices[sounding[4 * g]].filter};
             for (int l = 0; l < 4; ++l) {
@@ -124,6 +126,11 @@ void Engine::filterPassLanes(uint32_t first, int n, const int* sounding, int cou
                 const __m128 active =
                     _mm_and_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(q.sounds, _mm_set1_epi32(t))),
                                _mm_cmpnlt_ps(absolute(levelSum), set1(0.001f)));
+                // Lanes that sound keep their states as computed; the others
+                // (a voice gone silent, a quiet voice, an unused lane) keep
+                // the old ones. Mostly every used lane sounds.
+                const bool all = (_mm_movemask_ps(active) & q.used) == q.used;
+                auto keep = [&](__m128 next, __m128 old) { return all ? next : select(active, next, old); };
                 __m128 x = q.xs[t - j];
                 if (smoothing) x = _mm_div_ps(x, levelSum);
                 if (_mm_movemask_ps(q.driving) != 0) {
@@ -140,10 +147,10 @@ void Engine::filterPassLanes(uint32_t first, int n, const int* sounding, int cou
                     y = _mm_sub_ps(y, _mm_mul_ps(q.a1, q.y1));
                     y = _mm_sub_ps(y, _mm_mul_ps(q.a2, q.y2));
                     y = _mm_add_ps(y, set1(kDenormal));
-                    q.x2 = select(active, q.x1, q.x2);
-                    q.x1 = select(active, x, q.x1);
-                    q.y2 = select(active, q.y1, q.y2);
-                    q.y1 = select(active, y, q.y1);
+                    q.x2 = keep(q.x1, q.x2);
+                    q.x1 = keep(x, q.x1);
+                    q.y2 = keep(q.y1, q.y2);
+                    q.y1 = keep(y, q.y1);
                     in = y;
                 }
                 // The state-variable stage with its saturated band state.
@@ -155,9 +162,9 @@ void Engine::filterPassLanes(uint32_t first, int n, const int* sounding, int cou
                 const __m128 h = _mm_sub_ps(_mm_sub_ps(in, q.low), _mm_mul_ps(q.damping, b));
                 const __m128 bn = _mm_add_ps(_mm_add_ps(_mm_mul_ps(q.svfF, h), b), set1(kDenormal));
                 const __m128 ln = _mm_add_ps(_mm_add_ps(_mm_mul_ps(q.svfF, bn), q.low), set1(kDenormal));
-                q.high = select(active, h, q.high);
-                q.band = select(active, bn, q.band);
-                q.low = select(active, ln, q.low);
+                q.high = keep(h, q.high);
+                q.band = keep(bn, q.band);
+                q.low = keep(ln, q.low);
                 __m128 y = _mm_mul_ps(set1(gain), High ? h : ln);
                 y = limit(y, -100.0f, 100.0f);
                 if (smoothing) y = _mm_mul_ps(y, levelSum);

@@ -1,6 +1,8 @@
 #include "ReferenceCases.h"
 
 #include <algorithm>
+#include <gnu/libc-version.h>
+
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -20,7 +22,6 @@ using sounds::with;
 namespace {
 
 constexpr int kDefaultSoundProgram = 127;
-constexpr int kBlock = 512;
 constexpr int kRelease = 24576;  // where held keys are let go
 
 struct Note {
@@ -44,6 +45,9 @@ std::vector<Note> notes(Pattern pattern) {
             break;
         case Pattern::Notes2:
             out = {{100, 14000, 57, 100}, {12000, kRelease, 69, 60}};
+            break;
+        case Pattern::Return:
+            out = {{100, 14000, 57, 100}, {12000, kRelease, 69, 60}, {100000, 104000, 64, 90}};
             break;
     }
     return out;
@@ -167,6 +171,30 @@ std::vector<Case> makeCases() {
                                 {prm::VolumeEnvelopeRelease, 0.3f}}),
          Pattern::Notes2},
         {"effects-no-reverb", sounds::heavyWithoutReverb(), Pattern::Notes2},
+        {"heavy-reverb-held16", sounds::heavy(), Pattern::Held16},
+        // Choices changed while notes sound: the bypassed filter keeps no
+        // coefficients, silent oscillators no increments, and sync and noise
+        // leave the block-rendered oscillators.
+        {"filter-type-changes", sounds::light(), Pattern::Chord,
+         {{6000, prm::FilterType, choice(0, 14)}, {12000, prm::FilterType, choice(3, 14)},
+          {18000, prm::FilterType, choice(0, 14)}, {22000, prm::FilterType, choice(3, 14)},
+          {26000, prm::Filter2Type, choice(5, 7)}}},
+        {"oscillator-changes", twoOscillators(), Pattern::Chord,
+         {{5000, prm::Osc2On, 0.0f}, {9000, prm::Osc2Spread, 0.4f}, {13000, prm::Osc2On, 1.0f},
+          {17000, prm::Osc2Sync, 1.0f}, {21000, prm::Osc1Type, choice(14, 128)},
+          {25000, prm::Osc1Type, choice(3, 128)}, {27000, prm::Osc2Sync, 0.0f},
+          {29000, prm::Osc1Type, choice(1, 128)}}},
+        {"sync-silent-master", with(threeOscillators(), {{prm::Osc1On, 0.0f}, {prm::Osc2Sync, 1.0f},
+                                                         {prm::Osc3Sync, 1.0f}}),
+         Pattern::Chord},
+        {"symmetry-sweep",
+         with(sounds::light(), {{prm::FreeLfo1Mode, choice(0, 3)}, {prm::FreeLfo1Speed, 0.35f},
+                                {prm::FreeLfo1Dest, sounds::modulation(8)}, {prm::FreeLfo1ModAmt, 0.9f}}),
+         Pattern::Chord},
+        // Spans cut by odd blocks and events, at another rate.
+        {"odd-blocks-48k", sounds::defaultSound(), Pattern::Sequence, {}, 32768, 37, 48000.0f},
+        // A phaser slot rests once its input has been silent for 65,536 samples.
+        {"phasers-resting", sounds::restingEffects(), Pattern::Return, {}, 110592},
     };
     c.insert(c.end(), more.begin(), more.end());
     return c;
@@ -181,7 +209,7 @@ const std::vector<Case>& cases() {
 
 Audio render(vsthost::PluginHost& host, const Case& c) {
     host.setRecordCalls(false);
-    host.start(44100.0f, kBlock);
+    host.start(c.rate, c.block);
     host.dispatch(effSetProgram, 0, kDefaultSoundProgram);
     for (const auto& [index, value] : c.sound) host.setParameter(index, value);
 
@@ -194,26 +222,31 @@ Audio render(vsthost::PluginHost& host, const Case& c) {
                      [](const VstMidiEvent& a, const VstMidiEvent& b) { return a.deltaFrames < b.deltaFrames; });
 
     Audio out;
-    out.left.resize(kFrames);
-    out.right.resize(kFrames);
+    out.left.resize(size_t(c.frames));
+    out.right.resize(size_t(c.frames));
     VstTimeInfo time{};
-    time.sampleRate = 44100.0;
+    time.sampleRate = c.rate;
     time.tempo = 120.0;
     time.timeSigNumerator = time.timeSigDenominator = 4;
     time.flags = kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
-    size_t next = 0;
+    size_t next = 0, nextChange = 0;
     std::vector<VstMidiEvent> due;
-    for (int start = 0; start < kFrames; start += kBlock) {
+    for (int start = 0; start < c.frames; start += c.block) {
+        const int n = std::min(c.block, c.frames - start);
+        while (nextChange < c.changes.size() && c.changes[nextChange].frame < start + n) {
+            host.setParameter(c.changes[nextChange].index, c.changes[nextChange].value);
+            ++nextChange;
+        }
         due.clear();
-        while (next < events.size() && events[next].deltaFrames < start + kBlock) {
+        while (next < events.size() && events[next].deltaFrames < start + n) {
             VstMidiEvent e = events[next++];
             e.deltaFrames -= start;
             due.push_back(e);
         }
         time.samplePos = start;
-        time.ppqPos = start / 22050.0;
+        time.ppqPos = start / (c.rate / 2.0);
         host.processBlock(time, due.data(), due.size(), out.left.data() + start,
-                          out.right.data() + start, kBlock);
+                          out.right.data() + start, n);
     }
     return out;
 }
@@ -250,15 +283,23 @@ std::vector<float> fingerprint(const Audio& audio) {
     return out;
 }
 
-bool readEntries(const std::string& path, std::vector<Entry>& entries, std::string& error) {
+std::string toolchain() {
+    return std::string("gcc ") + __VERSION__ + ", glibc " + gnu_get_libc_version();
+}
+
+bool readEntries(const std::string& path, std::vector<Entry>& entries, std::string& madeBy,
+                 std::string& error) {
     std::ifstream in(path);
     if (!in) {
         error = "cannot read " + path;
         return false;
     }
     entries.clear();
+    madeBy.clear();
+    static const std::string kToolchain = "# toolchain: ";
     std::string line;
     while (std::getline(in, line)) {
+        if (line.rfind(kToolchain, 0) == 0) madeBy = line.substr(kToolchain.size());
         if (line.empty() || line[0] == '#') continue;
         std::istringstream fields(line);
         Entry e;
@@ -280,8 +321,9 @@ bool writeEntries(const std::string& path, const std::vector<Entry>& entries) {
     if (!f) return false;
     std::fprintf(f,
                  "# Reference renders of the plug-in (brennix-reference --write; tools/reference/README.md).\n"
-                 "# case, 64-bit FNV-1a of the samples, RMS dB per %d-frame window (left, right).\n",
-                 kWindow);
+                 "# case, 64-bit FNV-1a of the samples, RMS dB per %d-frame window (left, right).\n"
+                 "# toolchain: %s\n",
+                 kWindow, toolchain().c_str());
     for (const Entry& e : entries) {
         std::fprintf(f, "%s %016" PRIx64, e.name.c_str(), e.hash);
         for (float db : e.fingerprint) std::fprintf(f, " %.4f", db);

@@ -18,12 +18,24 @@ enum class Pattern {
     Sequence,  // a fast sequence of overlapping notes that keeps 16 voices busy
     Chord,     // four keys held, then released
     Notes2,    // two keys, one after the other
+    Return,    // two keys, then a third after a long silence
+};
+
+// A parameter set just before the block that holds `frame`.
+struct Change {
+    int frame;
+    int index;
+    float value;
 };
 
 struct Case {
     std::string name;
     sounds::Sound sound;
     Pattern pattern;
+    std::vector<Change> changes = {};
+    int frames = 32768;
+    int block = 512;
+    float rate = 44100.0f;
 };
 
 struct Audio {
@@ -33,12 +45,10 @@ struct Audio {
 // The cases, in file order.
 const std::vector<Case>& cases();
 
-// Frames per case at 44.1 kHz, blocks of 512.
-constexpr int kFrames = 32768;
 constexpr int kWindow = 2048;  // fingerprint window
 
 // Renders `c` through `host` (loaded, not yet started): default-sound program,
-// the case's settings, its notes.
+// the case's settings, its notes and changes, at its rate and block size.
 Audio render(vsthost::PluginHost& host, const Case& c);
 
 // 64-bit FNV-1a over the samples' bits, left and right interleaved.
@@ -52,8 +62,14 @@ struct Entry {
     std::vector<float> fingerprint;
 };
 
-// The reference file: one line per case, "name hash dB dB ...", '#' comments.
-bool readEntries(const std::string& path, std::vector<Entry>& entries, std::string& error);
+// The compiler and C library this program was built with: the exact samples
+// (and so the hashes) hold for the plug-in built with the same ones.
+std::string toolchain();
+
+// The reference file: "# toolchain: ..." (what made the hashes), then one
+// line per case, "name hash dB dB ...", and '#' comments.
+bool readEntries(const std::string& path, std::vector<Entry>& entries, std::string& toolchain,
+                 std::string& error);
 bool writeEntries(const std::string& path, const std::vector<Entry>& entries);
 
 // The largest fingerprint difference in dB over windows louder than `floorDb`

@@ -82,11 +82,14 @@ int main(int argc, char** argv) {
 
     std::vector<reference::Entry> stored;
     if (!checkFile.empty()) {
-        std::string error;
-        if (!reference::readEntries(checkFile, stored, error)) {
+        std::string error, madeBy;
+        if (!reference::readEntries(checkFile, stored, madeBy, error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
+        if (madeBy != reference::toolchain())
+            std::printf("the hashes were made with %s, this is %s: they may differ in the last bits\n",
+                        madeBy.c_str(), reference::toolchain().c_str());
     }
 
     std::vector<reference::Entry> entries;

@@ -63,4 +63,6 @@ struct FilterVoice {
     float cutoffFactor = 1.0f;  // exp2(10 x cutoffInput)
     float f2Input = 0.0f;
     float f2Factor = 1.0f;
+    float keyInput = 0.0f;
+    float keyTarget = 1.0f;  // exp2(keyInput)
 };

@@ -39,8 +39,12 @@ void Engine::updateFilterTargets(Voice& v) {
     FilterVoice& f = v.filter;
     f.resonance = clamp01(param(prm::FilterResonance) + v.mod[moddst::FiltQ]);
     f.driveSmoothed = 0.024999976f * f.drive + 0.975f * f.driveSmoothed + kDenormal;
-    const float key = std::exp2(v.targetPitch * (2.0f * param(prm::FilterKeytracking) - 1.0f));
-    f.keyFactor = 0.975f * f.keyFactor + 0.024999976f * key + kDenormal;
+    const float keyInput = v.targetPitch * (2.0f * param(prm::FilterKeytracking) - 1.0f);
+    if (keyInput != f.keyInput) {
+        f.keyInput = keyInput;
+        f.keyTarget = std::exp2(keyInput);
+    }
+    f.keyFactor = 0.975f * f.keyFactor + 0.024999976f * f.keyTarget + kDenormal;
     const float amount = clamp01(param(prm::FilterEnvelopeAmt) + v.mod[moddst::FEnvAmt]);
     f.envAmount = 0.975f * f.envAmount + 0.024999976f * amount + kDenormal;
     f.wheelTerm = modWheelSmoothed * wheelAmount;

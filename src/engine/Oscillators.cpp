@@ -180,7 +180,9 @@ void Engine::updateOscillatorVoiceFast(Voice& v) {
         // must not hold up the tick.
         if (!(o.pwmPhase < 65536.0f && o.pwmPhase > -65536.0f))
             o.pwmPhase = std::isfinite(o.pwmPhase) ? std::fmod(o.pwmPhase, 65536.0f) : 0.0f;
-        const float r = tables.sineTable[static_cast<int>(o.pwmPhase) & 0xFFFF] * o.pwmDepth;
+        // Without depth the modulation is a signed zero, which adds nothing.
+        const float r =
+            o.pwmDepth == 0.0f ? 0.0f : tables.sineTable[static_cast<int>(o.pwmPhase) & 0xFFFF] * o.pwmDepth;
         o.tableRow = static_cast<int>(clamp01(o.symmetrySmoothed + r) * 255.999f);
         o.subThreshold = static_cast<uint32_t>(clamp01(r + 0.5f) * kPhaseScale);
     }

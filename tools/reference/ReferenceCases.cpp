@@ -47,7 +47,7 @@ std::vector<Note> notes(Pattern pattern) {
             out = {{100, 14000, 57, 100}, {12000, kRelease, 69, 60}};
             break;
         case Pattern::Return:
-            out = {{100, 14000, 57, 100}, {12000, kRelease, 69, 60}, {100000, 104000, 64, 90}};
+            out = {{100, 6000, 57, 100}, {4000, 9000, 69, 60}, {131072, 136000, 64, 90}};
             break;
     }
     return out;
@@ -194,7 +194,7 @@ std::vector<Case> makeCases() {
         // Spans cut by odd blocks and events, at another rate.
         {"odd-blocks-48k", sounds::defaultSound(), Pattern::Sequence, {}, 32768, 37, 48000.0f},
         // A phaser slot rests once its input has been silent for 65,536 samples.
-        {"phasers-resting", sounds::restingEffects(), Pattern::Return, {}, 110592},
+        {"phasers-resting", sounds::restingEffects(), Pattern::Return, {}, 147456},
     };
     c.insert(c.end(), more.begin(), more.end());
     return c;

@@ -62,7 +62,13 @@ Sound heavyWithoutReverb() {
 
 Sound restingEffects() {
     Sound s = defaultSound();
-    for (int k = 0; k < 3; ++k) s = with(s, slot(k, 8, 0.5f));
+    for (int k = 0; k < 3; ++k) {
+        s = with(s, slot(k, 8, 0.5f));
+        // Sections, pitch, feedback, sweep width, rate and pan depth, so that
+        // the sweep is heard.
+        const float knobs[8] = {0.5f, 0.4f, 0.3f, 0.6f, 0.45f, 0.0f, 0.5f, 0.0f};
+        for (int knob = 0; knob < 8; ++knob) s.push_back({prm::FxKnobFirst + 3 * knob + k, knobs[knob]});
+    }
     return s;
 }
 

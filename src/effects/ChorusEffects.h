@@ -26,6 +26,7 @@ public:
     void reset(int type) override;
     void update(const EffectControls& c) override { (this->*updateType)(c); }
     Stereo process(Stereo in, const EffectTick& t) override { return (this->*step)(in, t); }
+    bool restsBetweenTicks() const override { return step == &ChorusEffects::stepPhaser; }
 
 private:
     using Update = void (ChorusEffects::*)(const EffectControls&);

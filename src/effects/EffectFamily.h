@@ -60,4 +60,8 @@ public:
     virtual void update(const EffectControls& controls) = 0;
     // The effect output pair for the input pair (which carries +1e-15).
     virtual Stereo process(Stereo in, const EffectTick& tick) = 0;
+    // True when the running type, while its slot's input is silent, does
+    // nothing between the 16-sample ticks but output (0, 0): the slot then
+    // skips those calls.
+    virtual bool restsBetweenTicks() const { return false; }
 };

@@ -25,6 +25,8 @@ const SineTables& sines();
 // larger one (a rate beyond the sample rate) wraps instead of overflowing.
 inline uint32_t increment(double x) {
     if (!(x >= 0.0)) return 0;
+    // Below 2^24 the conversion's truncation is the floor, and nothing wraps.
+    if (x < 16777216.0) return static_cast<uint32_t>(x);
     return static_cast<uint32_t>(std::fmod(std::floor(x), 16777216.0));
 }
 

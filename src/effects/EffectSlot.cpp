@@ -58,13 +58,16 @@ void EffectSlot::update(float sampleRate, float samplesPerBar) {
     c.sampleRate = sampleRate;
     c.samplesPerBar = samplesPerBar;
     if (family) family->update(c);
+    resting = family && family->restsBetweenTicks();
 }
 
 void EffectSlot::process(float& left, float& right, uint32_t counter, bool tick16) {
     const bool active = silence.feed(counter, left, right);
     if (!family) return;
     const Stereo x{left + 1e-15f, right + 1e-15f};
-    const Stereo fx = family->process(x, EffectTick{counter, tick16, active, &env});
+    const Stereo fx = !active && !tick16 && resting
+                          ? Stereo{0.0f, 0.0f}
+                          : family->process(x, EffectTick{counter, tick16, active, &env});
     left = fx.left * wetLeft + x.left * dry;
     right = fx.right * wetRight + x.right * dry;
 }

@@ -49,5 +49,6 @@ private:
     float dry = 0.0f;
     float wetLeft = 0.0f;
     float wetRight = 0.0f;
+    bool resting = false;  // the type rests between ticks while the input is silent
     SilenceDetector silence;
 };

@@ -15,6 +15,7 @@ public:
     void clear() {
         std::memset(ring, 0, sizeof ring);
         sum = 0;
+        nonZero = 0;
         active = false;
     }
 
@@ -24,7 +25,11 @@ public:
         // One loud sample keeps the window awake as well as any larger one (NaN counts as loud).
         a = a < kCeiling ? a : kCeiling;
         const uint32_t q = static_cast<uint32_t>(a * kScale + 0.5f);  // rounded: no bias
+        // A window of zeros fed another zero stays as it is: an idle slot
+        // leaves its ring alone.
+        if (q == 0 && nonZero == 0) return active;
         const uint32_t n = counter & (kWindow - 1);
+        nonZero += (q != 0) - (ring[n] != 0);
         sum = sum - ring[n] + q;
         ring[n] = q;
         active = sum >= kThreshold;
@@ -39,5 +44,6 @@ private:
     static constexpr uint64_t kThreshold = 42950;  // 0.00001 x 2^32
     uint32_t ring[kWindow] = {};
     uint64_t sum = 0;
+    uint32_t nonZero = 0;  // ring entries above zero
     bool active = false;
 };

@@ -38,7 +38,17 @@ public:
 
     // At the start of every processing block, after the host's time information was fetched.
     void beginBlock() { hostTime.beginBlock(ctx.timeInfo, ctx.sampleCounter64); }
-    void engineTick();
+
+    // The engine tick, a span at a time. A span is 1 .. kMaxSpan samples that
+    // start at the current sample (its counters already advanced), cross no
+    // 16-sample boundary after their first sample and hold no MIDI event after
+    // it. renderVoices runs the control-rate work due at the first sample and
+    // the voices for the whole span; then, sample by sample with the counters
+    // advanced, finishSample(j) sums voice mix j through the DC blocker, the
+    // effects and the master gain into ctx.outLeft / outRight.
+    static constexpr int kMaxSpan = 16;
+    void renderVoices(int n);
+    void finishSample(int j);
     void resetEngine();
     void releaseAll();
     void noteOffVoice(int voice);
@@ -85,6 +95,39 @@ private:
     void voiceBlock16(Voice& v, int index);
     void voiceBlock4(Voice& v, int index);
     void voiceBlock128(Voice& v, int index);
+    // A voice's span is run in two passes. The first runs its control blocks,
+    // ramps and oscillators and keeps, per sample, the oscillator mix, the
+    // level sum and the pan gains; the second runs the filters of all voices
+    // sample by sample (their states are separate, so the voices' filter
+    // chains can overlap) and sums the voices.
+    struct VoiceSpan {
+        int active = 0;  // samples the voice sounds in this span
+        // Three spare entries: the filter lanes read four samples from any start.
+        float mix[kMaxSpan + 3];
+        float levelSum[kMaxSpan + 3];
+        float panLeft[kMaxSpan];
+        float panRight[kMaxSpan];
+    };
+    // The first pass for one sample; false when the voice is silent (and stays
+    // so for the rest of the span).
+    bool voiceSample(Voice& v, int index, uint32_t counter, int j);
+    // The first pass for the whole span where the oscillators allow block
+    // rendering (see blockOscillators).
+    void voiceSpanFast(Voice& v, int index, uint32_t first, int n);
+    // The control work of one sample up to the oscillators; false when silent.
+    bool voiceControl(Voice& v, int index, uint32_t counter);
+    bool blockOscillators() const;
+    // K ticks of one table oscillator; `table` is the composed wave of the
+    // voice's warp row or null (then the wave is read through the warp).
+    template <bool Spread, bool Composed, int K>
+    void tableBlock(OscillatorVoice& o, const OscillatorSlot& s, const float* table, float* out) const;
+    template <bool Spread, bool Composed>
+    void tableBlocks(OscillatorVoice& o, const OscillatorSlot& s, const float* table, int count,
+                     float* out) const;
+    void renderOscillatorBlock(OscillatorVoice& o, OscillatorSlot& s, int count, float* out);
+    const float* composedWave(OscillatorSlot& s, int row);
+    // The second pass: filters and the sum, sample by sample over all voices.
+    void filterSpan(uint32_t first, int n);
     // Transport stops and jumps, and the arpeggiator clock (every 16 ticks).
     void followTransport();
     void runArpeggiator();
@@ -157,13 +200,18 @@ private:
     void updateFilterDrive(Voice& v);
     void updateFilterTargets(Voice& v);
     void updateCutoff(Voice& v, int index);
-    float filterMain(Voice& v, int index, float input, float levelSum);
     float filterSecondary(Voice& v, int index, float input);
 
     // Filter structures, one function per type (engine/FilterBank.h); the
     // comb type runs on the voice's noise buffer.
     using FilterFn = float (*)(FilterSlot&, CombLine, float);
     static CombLine combLine(Voice& v) { return {v.noiseBuffer, &v.filter.combWritePos}; }
+    // The filter pass for any main type, through its structure's function.
+    void filterPass(uint32_t first, int n, const int* sounding, int count);
+    // The same for the state-variable types (with the biquad before it for
+    // the 24 dB ones), four voices at a time in the lanes of SSE registers.
+    template <bool Biquad, bool High>
+    void filterPassLanes(uint32_t first, int n, const int* sounding, int count, float gain);
 
     const ParamValue* values;
     ProcessContext& ctx;
@@ -176,6 +224,13 @@ private:
     FilterSlot filterSlots[34];
     WaveTables tables;
 
+    // The voice mix of the current span.
+    float spanLeft[kMaxSpan] = {};
+    float spanRight[kMaxSpan] = {};
+    VoiceSpan spanVoices[kVoices];
+
+    // The counter of the sample the voices are at (pink noise reads it).
+    uint32_t sampleCounterNow = 0;
     // Tick flags.
     bool tick4 = false;
     bool tick16 = false;

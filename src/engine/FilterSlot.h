@@ -58,4 +58,11 @@ struct FilterVoice {
     float filt2Mod = 0.0f;       // ramped "Filt2 Freq" modulation
     float filt2ModDelta = 0.0f;
     uint32_t combWritePos = 0;   // in 1/256 sample, 21 bits
+    // The last cutoff exponentials and their inputs (reused while they hold).
+    float cutoffInput = 0.0f;
+    float cutoffFactor = 1.0f;  // exp2(10 x cutoffInput)
+    float f2Input = 0.0f;
+    float f2Factor = 1.0f;
+    float keyInput = 0.0f;
+    float keyTarget = 1.0f;  // exp2(keyInput)
 };

@@ -7,9 +7,27 @@
 
 #include "engine/PinkNoise.h"
 
+// The wave read through one row of the symmetry warp, composed once so that
+// an oscillator reads one table instead of two in a row. Kept for the rows in
+// steady use: a row is composed after it has been asked for kSteady times in
+// a row (pulse-width modulation, which moves the rows all the time, keeps
+// reading through the warp).
+struct ComposedWaves {
+    static constexpr int kTables = 2;
+    static constexpr int kSteady = 64;
+    float table[kTables][4096];
+    int row[kTables] = {-1, -1};
+    uint32_t version[kTables] = {};
+    int replace = 0;
+    int candidateRow = -1;
+    int candidateCount = 0;
+};
+
 struct OscillatorSlot {
     float waveBuffer[4096] = {};
     int waveIndex = -1;  // -1: not loaded yet
+    uint32_t waveVersion = 0;  // counts the loads, for the composed waves
+    ComposedWaves composed;
     // Increment for MIDI note 57, kept unrounded: with 16x oversampling the
     // increments are small and rounding twice would detune low notes.
     float baseIncrement = 0.0f;
@@ -67,6 +85,15 @@ struct OscillatorVoice {
     float output = 0.0f;
     float fmInput = 0.0f;
     float oversampleHistory = 0.0f;
+
+    // The last exponentials computed and their inputs: the control blocks
+    // mostly see the same inputs again and reuse the results.
+    float pitchInput = 0.0f;
+    float pitchFactor = 1.0f;  // exp2(pitchInput)
+    float volumeInput = -1.0f;
+    float volumeGain = 0.0f;
+    float subInput = -1.0f;
+    float subGain = 0.0f;
 
     float driftPhase = 0.0f;
     float driftRandom = 0.0f;

@@ -28,6 +28,7 @@ float decibelGain(float v, float range) {
 void Engine::loadWave(int slot, int waveIndex) {
     tables.loadWave(oscSlots[slot].waveBuffer, waveIndex);
     oscSlots[slot].waveIndex = waveIndex;
+    ++oscSlots[slot].waveVersion;
 }
 
 void Engine::decodeOscillators() {
@@ -85,13 +86,23 @@ void Engine::updateOscillatorGlobals() {
 
 void Engine::updateOscillatorLevels(Voice& v) {
     for (int n = 0; n < 3; ++n) {
+        // A silent oscillator's levels are made anew in the block that turns it on.
+        if (!oscSlots[n].on) continue;
         const OscillatorParams& p = kOscillatorParams[n];
         OscillatorVoice& o = v.osc[n];
         const int vol = moddst::osc(n, moddst::OscVol);
-        const float gain = decibelGain(clamp01(param(p.volume) + v.ctrlAdd[vol]), 60.0f);
-        o.levelDelta = (gain * v.mod[vol] - o.level) * 0.0625f;
+        const float volume = clamp01(param(p.volume) + v.ctrlAdd[vol]);
+        if (volume != o.volumeInput) {
+            o.volumeInput = volume;
+            o.volumeGain = decibelGain(volume, 60.0f);
+        }
+        o.levelDelta = (o.volumeGain * v.mod[vol] - o.level) * 0.0625f;
         const float sub = clamp01(param(p.sub) + v.mod[moddst::osc(n, moddst::OscSub)]);
-        o.subLevel = decibelGain(sub, 30.0f);
+        if (sub != o.subInput) {
+            o.subInput = sub;
+            o.subGain = decibelGain(sub, 30.0f);
+        }
+        o.subLevel = o.subGain;
         o.subOn = sub > 0.01f;
     }
 }
@@ -101,19 +112,26 @@ void Engine::updateOscillatorVoice(Voice& v) {
     for (int n = 0; n < 3; ++n) {
         const OscillatorSlot& s = oscSlots[n];
         OscillatorVoice& o = v.osc[n];
-        const float x = o.driftOffset + v.mod[moddst::osc(n, moddst::OscSemi)] +
-                        v.mod[moddst::osc(n, moddst::OscFine)] +
-                        (s.tracking ? v.glidePitch : 0.0f) + common;
-        const float increment = std::exp2(x) * s.baseIncrement;
-        o.increment = toIncrement(increment);
-        if (s.spreadOn) {
-            o.incrementSpreadUp = toIncrement(increment * s.spreadUp);
-            o.incrementSpreadDown = toIncrement(increment * s.spreadDown);
+        // A silent oscillator's increments are made anew in the block that
+        // turns it on; the first one's also drives sync.
+        if (s.on || (n == 0 && anySync)) {
+            const float x = o.driftOffset + v.mod[moddst::osc(n, moddst::OscSemi)] +
+                            v.mod[moddst::osc(n, moddst::OscFine)] +
+                            (s.tracking ? v.glidePitch : 0.0f) + common;
+            if (x != o.pitchInput) {
+                o.pitchInput = x;
+                o.pitchFactor = std::exp2(x);
+            }
+            const float increment = o.pitchFactor * s.baseIncrement;
+            o.increment = toIncrement(increment);
+            if (s.spreadOn) {
+                o.incrementSpreadUp = toIncrement(increment * s.spreadUp);
+                o.incrementSpreadDown = toIncrement(increment * s.spreadDown);
+            }
+            const float perSample = increment * static_cast<float>(oversampleFactor_);
+            o.incrementSub = toIncrement(perSample * 0.5f);
+            if (n == 0) v.incrementSyncMaster = toIncrement(perSample);
         }
-        const float perSample = increment * static_cast<float>(oversampleFactor_);
-        o.incrementSub = toIncrement(perSample * 0.5f);
-        if (n == 0) v.incrementSyncMaster = toIncrement(perSample);
-
         const float sym =
             clamp01(param(kOscillatorParams[n].symmetry) + v.mod[moddst::osc(n, moddst::OscSym)]);
         o.symmetrySmoothed = 0.00999999f * sym + 0.99f * o.symmetrySmoothed + 1e-15f;
@@ -162,7 +180,9 @@ void Engine::updateOscillatorVoiceFast(Voice& v) {
         // must not hold up the tick.
         if (!(o.pwmPhase < 65536.0f && o.pwmPhase > -65536.0f))
             o.pwmPhase = std::isfinite(o.pwmPhase) ? std::fmod(o.pwmPhase, 65536.0f) : 0.0f;
-        const float r = tables.sineTable[static_cast<int>(o.pwmPhase) & 0xFFFF] * o.pwmDepth;
+        // Without depth the modulation is a signed zero, which adds nothing.
+        const float r =
+            o.pwmDepth == 0.0f ? 0.0f : tables.sineTable[static_cast<int>(o.pwmPhase) & 0xFFFF] * o.pwmDepth;
         o.tableRow = static_cast<int>(clamp01(o.symmetrySmoothed + r) * 255.999f);
         o.subThreshold = static_cast<uint32_t>(clamp01(r + 0.5f) * kPhaseScale);
     }
@@ -269,7 +289,7 @@ float Engine::syncedNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorS
 }
 
 float Engine::pinkNoiseSample(Engine& e, OscillatorVoice& o, const OscillatorSlot&) {
-    return o.pink.next(e.ctx.sampleCounter, e.random);
+    return o.pink.next(e.sampleCounterNow, e.random);
 }
 
 Engine::SampleFn Engine::selectSampleFunction(const OscillatorSlot& s, int n) const {

@@ -62,6 +62,29 @@ public:
         }
     }
 
+    // After a step: how many following samples hold no event (`limit` at most).
+    int quietSteps(int limit) const {
+        int quiet = limit;
+        for (int r = 1; r < kRecords; ++r) {
+            const int32_t d = records_[r].deltaFrames.load(std::memory_order_acquire);
+            if (d != MidiEventRecord::kFree && d < quiet) quiet = d < 0 ? 0 : d;
+        }
+        return quiet;
+    }
+
+    // Counts the waiting records down by `steps` samples that hold no event
+    // (at most quietSteps() of them), as that many runStep calls would.
+    void skipSteps(int steps) {
+        if (steps <= 0) return;
+        for (int r = 1; r < kRecords; ++r) {
+            MidiEventRecord& record = records_[r];
+            const int32_t d = record.deltaFrames.load(std::memory_order_acquire);
+            if (d == MidiEventRecord::kFree) continue;
+            // A record queued meanwhile by another thread is at most due at once.
+            record.deltaFrames.store(d > steps ? d - steps : 0, std::memory_order_relaxed);
+        }
+    }
+
 private:
     MidiEventRecord records_[kRecords];
     std::atomic<int> pending_{0};

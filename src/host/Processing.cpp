@@ -46,24 +46,40 @@ void APlugin::processReplacing(float** inputs, float** outputs, int32_t sampleFr
         const bool haveInputs = inputs && inputs[0] && inputs[1];
         float* outL = outputs[0];
         float* outR = outputs[1];
-        for (int32_t i = 0; i < sampleFrames; ++i) {
-            ctx.outLeft = 0.0f;
-            ctx.outRight = 0.0f;
-            if (eventPool.pendingCount() > 0) runMidiStep();
-            ctx.inputLeft = haveInputs ? inputs[0][i] : 0.0f;
-            ctx.inputRight = haveInputs ? inputs[1][i] : 0.0f;
-            ctx.inputMono = (ctx.inputLeft + ctx.inputRight) * 0.5f;
-            ctx.advanceRotation();
-            ++ctx.sampleCounter64;
-            ++ctx.sampleCounter;
-            if ((ctx.sampleCounter & 511) == 0) {
-                const EffectBus& bus = engine.effectBus();
-                samplePlayback.followSlots(bus.vocoderRunning(), bus.typeChanges());
-                samplePlayback.controlBlock(ctx.rates.sampleRate);
+        int32_t i = 0;
+        while (i < sampleFrames) {
+            // A span: up to the next 16-sample boundary, the next MIDI event or
+            // the end of the block, whichever comes first.
+            int n = std::min<int32_t>(sampleFrames - i, Engine::kMaxSpan);
+            n = std::min(n, Engine::kMaxSpan - static_cast<int>((ctx.sampleCounter + 1) & 15));
+            const bool events = eventPool.pendingCount() > 0;
+            if (events) {
+                runMidiStep();
+                if (eventPool.pendingCount() > 0) n = 1 + eventPool.quietSteps(n - 1);
             }
-            engine.engineTick();
-            outL[i] = ctx.outLeft;
-            outR[i] = ctx.outRight;
+            for (int j = 0; j < n; ++j) {
+                ctx.outLeft = 0.0f;
+                ctx.outRight = 0.0f;
+                ctx.inputLeft = haveInputs ? inputs[0][i + j] : 0.0f;
+                ctx.inputRight = haveInputs ? inputs[1][i + j] : 0.0f;
+                ctx.inputMono = (ctx.inputLeft + ctx.inputRight) * 0.5f;
+                ctx.advanceRotation();
+                ++ctx.sampleCounter64;
+                ++ctx.sampleCounter;
+                if (j == 0) {
+                    if ((ctx.sampleCounter & 511) == 0) {
+                        const EffectBus& bus = engine.effectBus();
+                        samplePlayback.followSlots(bus.vocoderRunning(), bus.typeChanges());
+                        samplePlayback.controlBlock(ctx.rates.sampleRate);
+                    }
+                    engine.renderVoices(n);
+                }
+                engine.finishSample(j);
+                outL[i + j] = ctx.outLeft;
+                outR[i + j] = ctx.outRight;
+            }
+            if (events) eventPool.skipSteps(n - 1);
+            i += n;
         }
     }
     handover.leaveBlock();

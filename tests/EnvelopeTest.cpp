@@ -186,4 +186,19 @@ TEST(Envelopes, SustainPedalHoldsReleasedKeys) {
                       24000);
     EXPECT_NEAR(analysis::peak(r, 15000, 19000), 0.99, 0.002);
     EXPECT_LT(analysis::peak(r, 23000, 24000), 1e-4);
+
+    // A key released under the pedal during a curved attack: the attack goes on
+    // as if the key were held (it restarted from almost nothing, and the voice
+    // ended), and the lifted pedal releases from the level last heard, along
+    // the release curve, to the end (the formula overflowed).
+    for (float shape : {0.25f, 0.375f}) {
+        r = envelope({{prm::VolumeEnvelopeAttack, 0.55f}, {prm::AttackShape, shape}, {prm::DecayReleaseShape, 0.1f},
+                      {prm::VolumeEnvelopeRelease, 0.5f}},
+                     {controller(0, 64, 64), noteOn(100, 105), noteOff(3000, 105), controller(8000, 64, 0)}, 40000);
+        const double lifted = analysis::peak(r, 7500, 8000);
+        EXPECT_GT(lifted, 0.3) << "the attack went on under the pedal, shape " << shape;
+        EXPECT_GT(lifted, analysis::peak(r, 2900, 3000) * 1.5) << shape;
+        for (size_t i = 8000; i < r.size(); ++i) ASSERT_LE(r[i], lifted * 1.01) << "at sample " << i << ", shape " << shape;
+        EXPECT_LT(analysis::peak(r, 36000, 40000), 1e-5) << shape;
+    }
 }

@@ -50,9 +50,16 @@ bool EnvelopeState::step(const EnvelopeSettings& s, const EnvelopeCurves& c, boo
         releaseStart = output;
         releaseStartInverse = output <= 0.0f ? 1.0f : 1.0f / output;
     }
-    if (releaseTrigger) {
+    // The release starts from the value last heard, when it really starts: a
+    // key's trigger waits while the sustain pedal holds (taken then, it set
+    // `linear` back to the curved output, so a curved attack restarted from
+    // almost nothing), and a release without a trigger (the pedal lifted, a
+    // shared envelope's gate) does the same. The curved release formula
+    // assumes `linear` and `releaseStart` agree; apart, it overflowed.
+    if (!held && (releaseTrigger || wasHeld)) {
         linear = output = releaseStart;
         releaseTrigger = 0;
     }
+    wasHeld = held;
     return fadeEnded;
 }

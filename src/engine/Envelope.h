@@ -35,6 +35,7 @@ struct EnvelopeState {
     float speed = 1.0f;
     float keyVelFactor = 1.0f;  // set at note start from key and velocity
     uint8_t releaseTrigger = 0;
+    bool wasHeld = false;  // held at the previous step
 
     void clear() {
         stage = 0;
@@ -43,6 +44,7 @@ struct EnvelopeState {
         releaseStart = 0.0f;
         releaseStartInverse = 1.0f;
         releaseTrigger = 0;
+        wasHeld = false;
     }
 
     // One envelope step. Returns true when a falling fade has ended a held

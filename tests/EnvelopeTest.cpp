@@ -5,6 +5,8 @@
 
 #include "AudioAnalysis.h"
 #include "TestSupport.h"
+#include "TransportSupport.h"
+#include "engine/ModIds.h"
 #include "Values.h"
 #include "params/ParamIds.h"
 
@@ -201,4 +203,16 @@ TEST(Envelopes, SustainPedalHoldsReleasedKeys) {
         for (size_t i = 8000; i < r.size(); ++i) ASSERT_LE(r[i], lifted * 1.01) << "at sample " << i << ", shape " << shape;
         EXPECT_LT(analysis::peak(r, 36000, 40000), 1e-5) << shape;
     }
+
+    // The shared free envelope on the master "Volume" has no trigger: released
+    // with the last key during its curved attack, it too falls from its level.
+    r = envelope({{prm::FreeEnvelope1Attack, 0.55f}, {prm::AttackShape, 0.375f}, {prm::DecayReleaseShape, 0.1f},
+                  {prm::FreeEnvelope1Release, 0.5f}, {prm::FreeEnvelope1Sustain, 1.0f},
+                  {prm::FreeEnvelope1Dest, modChoice(moddst::Volume)}, {prm::FreeEnvelope1Amount, 1.0f},
+                  {prm::VolumeEnvelopeRelease, 1.0f}},
+                 {noteOn(100, 105), noteOff(3000, 105)}, 40000);
+    const double released = analysis::peak(r, 2900, 3000);
+    EXPECT_GT(released, 0.01);
+    for (size_t i = 3000; i < r.size(); ++i) ASSERT_LE(r[i], released * 1.05) << "at sample " << i;
+    EXPECT_LT(analysis::peak(r, 36000, 40000), 1e-4);
 }

@@ -1,6 +1,7 @@
 #include "platform/SettingsStore.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -116,9 +117,24 @@ bool SettingsStore::save(const Sections& sections) const {
     return writeFileAtomically(path_, data.data(), data.size(), error);
 }
 
+const SettingsStore::Sections& SettingsStore::loadCached() const {
+    struct stat st {};
+    std::string identity;
+    if (::stat(path_.c_str(), &st) == 0)
+        identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) +
+                   ":" + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+    else
+        identity = "missing";
+    if (identity != cachedIdentity) {
+        cached = load();
+        cachedIdentity = identity;
+    }
+    return cached;
+}
+
 std::string SettingsStore::read(const std::string& section, const std::string& name) const {
     std::lock_guard<std::mutex> lock(fileMutex());
-    Sections sections = load();
+    const Sections& sections = loadCached();
     auto s = sections.find(section);
     if (s == sections.end()) return {};
     auto v = s->second.find(name);

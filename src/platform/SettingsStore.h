@@ -36,9 +36,14 @@ private:
     std::string read(const std::string& section, const std::string& name) const;
     void write(const std::string& section, const std::string& name, const std::string& value);
     Sections load() const;
+    // The parsed file, read again only when the file changed: construction
+    // reads some 140 values, and hosts build many instances while scanning.
+    const Sections& loadCached() const;
     bool save(const Sections& sections) const;
 
     std::string path_;
+    mutable Sections cached;
+    mutable std::string cachedIdentity;  // file identity and time of `cached`; empty: none
 };
 
 // The user's home directory: $HOME, else the password database, else "/".

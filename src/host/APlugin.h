@@ -144,6 +144,8 @@ public:
     const Engine& voiceEngine() const { return engine; }
     int pendingEvents() const { return eventPool.pendingCount(); }
     uint32_t executedEvents() const { return eventPool.executedCount(); }
+    uint32_t droppedEvents() const { return eventPool.droppedCount(); }
+    uint32_t silentBlocks() const { return handover.skippedBlocks(); }
     uEditor* getUEditor() const { return ownedEditor.get(); }
 
 private:

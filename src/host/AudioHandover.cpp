@@ -28,6 +28,7 @@ bool AudioHandover::enterBlock() {
     processing.store(true, std::memory_order_relaxed);
     if (before & kOther) {
         holders.fetch_and(~kAudio, std::memory_order_release);
+        skipped.store(skipped.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         return false;
     }
     blockOwner = this;

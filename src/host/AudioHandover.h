@@ -29,6 +29,8 @@ public:
     bool onAudioThread() const;
     // Work waiting for the audio thread or running.
     bool busy() const { return handed.load(std::memory_order_acquire) != nullptr; }
+    // Blocks left silent because another thread held the state (wrapping).
+    uint32_t skippedBlocks() const { return skipped.load(std::memory_order_relaxed); }
 
     // resume (true) and suspend (false): a suspended host sends no blocks.
     void setProcessing(bool resumed) { processing.store(resumed, std::memory_order_relaxed); }
@@ -64,5 +66,6 @@ private:
     std::atomic<int64_t> lastBlockMs{INT64_MIN / 2};
     std::atomic<uintptr_t> audioThread{0};
     std::atomic<bool> processing{false};
+    std::atomic<uint32_t> skipped{0};  // one writer: the audio thread
     std::mutex senders;  // one job in hand at a time; never taken on the audio thread's block
 };

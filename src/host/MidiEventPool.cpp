@@ -1,7 +1,7 @@
 #include "host/MidiEventPool.h"
 
 bool MidiEventPool::queue(const VstMidiEvent& event) {
-    if (pending_.load(std::memory_order_acquire) >= kMaxPending) return false;
+    if (pending_.load(std::memory_order_acquire) >= kMaxPending) return drop();
     for (int r = 1; r < kRecords; ++r) {
         MidiEventRecord& record = records_[r];
         if (record.deltaFrames.load(std::memory_order_acquire) != MidiEventRecord::kFree) continue;
@@ -22,5 +22,10 @@ bool MidiEventPool::queue(const VstMidiEvent& event) {
         record.deltaFrames.store(delta, std::memory_order_release);
         return true;
     }
+    return drop();
+}
+
+bool MidiEventPool::drop() {
+    dropped_.store(dropped_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
     return false;
 }

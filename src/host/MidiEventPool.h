@@ -39,6 +39,8 @@ public:
     // any thread may read. With the pending count it tells whether every
     // event that was queued has been played.
     uint32_t executedCount() const { return executed_.load(std::memory_order_relaxed); }
+    // Events refused because the pool was full (wrapping).
+    uint32_t droppedCount() const { return dropped_.load(std::memory_order_relaxed); }
 
     // One sample: executes the records that are due, counts the others down.
     // An event queued with deltaFrames d runs at sample d of its block.
@@ -86,7 +88,10 @@ public:
     }
 
 private:
+    bool drop();
+
     MidiEventRecord records_[kRecords];
     std::atomic<int> pending_{0};
     std::atomic<uint32_t> executed_{0};  // one writer: the audio thread
+    std::atomic<uint32_t> dropped_{0};   // one writer: the queueing thread
 };

@@ -96,6 +96,26 @@ TEST(BankSource, ProgramNotesGiveCategoryPitchAndWhatTheProgramShows) {
     EXPECT_FALSE(notes[0].pitch);
 }
 
+// Effect knobs share their names while a slot holds no effect, so the source
+// sets them by index; a "#" before a digit is such an index, not a comment.
+TEST(BankSource, ParametersByIndexBesideComments) {
+    auto bank = std::make_unique<bankfile::BankImage>();
+    std::string error;
+    ASSERT_TRUE(bankgen::readFactorySource("[A]\nFX 2 Type = Stereo Delay\n"
+                                           "#180 = 1/8*\n"
+                                           "  #183 = 0.25\n"
+                                           "# 186 = 0.9 is a comment\n"
+                                           "#comment\n",
+                                           "bank.txt", *bank, error))
+        << error;
+    const float* v = bank->programs[0].values;
+    EXPECT_EQ(int(v[180] * 14.99f), 8);  // the beat list's "1/8*"
+    EXPECT_FLOAT_EQ(v[183], 0.25f);
+    EXPECT_FLOAT_EQ(v[186], params::defaultValue(186));
+    EXPECT_FALSE(bankgen::readFactorySource("[A]\n#799 = 0.5\n", "bank.txt", *bank, error));
+    EXPECT_EQ(error.rfind("bank.txt:2: '#799' is not a parameter index", 0), 0u) << error;
+}
+
 TEST(BankCoverage, CountsWhatActsOnTheSound) {
     std::vector<float> v = defaults();
     // The default sound: oscillator 1's sine through the 24 dB low-pass, poly.

@@ -1,5 +1,6 @@
 #include "FactorySource.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -91,7 +92,10 @@ bool readFactorySource(const std::string& text, const std::string& fileName,
     while (std::getline(in, raw)) {
         ++lineNumber;
         const std::string line = trim(raw);
-        if (line.empty() || line[0] == '#') continue;
+        // "#" starts a comment, except before a digit: "#179 = 0.25" sets a
+        // parameter by index.
+        const bool byIndex = line.size() > 1 && line[0] == '#' && std::isdigit(static_cast<unsigned char>(line[1]));
+        if (line.empty() || (line[0] == '#' && !byIndex)) continue;
         if (line.front() == '[') {
             if (line.back() != ']') return fail("a program name is written as [Name]");
             if (count > 0) store(count - 1);

@@ -29,8 +29,13 @@ std::string arpProgram() {
         {prm::PitchLfoAmountControl, 0.0f}, {prm::AnalogDrift, 0.0f},
         {prm::MainVolume, 1.0f},         {prm::Osc1Volume, 1.0f},
     };
-    std::string args = "--program 127";
+    // The default sound first (every factory program is a designed sound).
+    std::string args = "--program " + std::to_string(testing_support::kDefaultSoundProgram);
     char buffer[64];
+    for (int i = 0; i < prm::kCount; ++i) {
+        std::snprintf(buffer, sizeof buffer, " --set %d=%.6f", i, params::defaultValue(i));
+        args += buffer;
+    }
     for (const auto& [index, value] : settings) {
         std::snprintf(buffer, sizeof buffer, " --set %d=%.6f", index, value);
         args += buffer;

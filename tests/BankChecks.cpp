@@ -10,6 +10,7 @@
 #include "AudioAnalysis.h"
 #include "FrequencyAnalysis.h"
 #include "Sequencer.h"
+#include "SpeechSignal.h"
 #include "TestSupport.h"
 #include "bankgen/FactorySource.h"
 #include "engine/ModeIds.h"
@@ -61,8 +62,13 @@ private:
 
 // Plays the song as a DAW's transport does and keeps rendering after its end
 // until the output has been silent for a while or the tail limit has passed.
+// Every take hears a speech-like phrase at the audio input from its start, as
+// a vocoder program hears the voice track a DAW routes to it; the programs
+// without a vocoder must ignore it.
 Take play(vsthost::PluginHost& host, int program, const render::MidiSong& song, double soundingBeats) {
     host.dispatch(effSetProgram, 0, program);
+    static const std::vector<float> voice = speech::phrase(kSampleRate, 16.0);
+    host.setInputSignal(voice, voice);
     render::SequencerSettings settings;
     settings.sampleRate = kSampleRate;
     settings.blockSize = kBlock;
@@ -93,6 +99,7 @@ Take play(vsthost::PluginHost& host, int program, const render::MidiSong& song, 
         if (t.left.size() > t.soundingEnd && t.left.size() - std::max(lastLoud, t.soundingEnd) >= confirm) break;
     }
     host.dispatch(effStopProcess);
+    host.setInputSignal({}, {});
     t.peakDb = toDb(peak);
     const double tail = static_cast<double>(lastLoud - t.soundingEnd) / kSampleRate;
     if (t.left.size() - lastLoud >= confirm && tail <= kTailLimitSeconds) t.tailSeconds = tail;

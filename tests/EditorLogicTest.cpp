@@ -274,6 +274,8 @@ TEST_F(EditorLogic, AnFxTypeChangeBringsBackTheTypesLastValuesAndItsDefaults) {
 // The first time a slot takes a type, each of its ten values starts at the
 // type's own value, which is also what "Set to Default" restores there.
 TEST_F(EditorLogic, EveryFxTypeStartsFromItsOwnValues) {
+    editor->close();
+    open(testing_support::kDefaultSoundProgram);
     // Per type: effect parameters 1..8, mix, pan.
     constexpr float kOwn[22][10] = {
         {0, 0, 0, 0, 0, 0, 0, 0, 0.166f, 0.5f},
@@ -313,6 +315,8 @@ TEST_F(EditorLogic, EveryFxTypeStartsFromItsOwnValues) {
 }
 
 TEST_F(EditorLogic, FxModulationDestinationsNameTheSlotsEffects) {
+    editor->close();
+    open(testing_support::kDefaultSoundProgram);
     plugin->setParameter(170, params::kFxType.valueOf(1));
     plugin->setParameter(172, params::kFxType.valueOf(4));
     idle();

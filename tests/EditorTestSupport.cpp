@@ -39,7 +39,10 @@ std::unique_ptr<APlugin> makePlugin(RecordingHost& host, int program) {
     (void)testing_support::configHome();
     current = &host;
     auto plugin = std::make_unique<APlugin>(recordingCallback);
-    plugin->setProgram(program);
+    if (program == testing_support::kDefaultSoundProgram)
+        testing_support::selectDefaultSound(*plugin);
+    else
+        plugin->setProgram(program);
     host.calls.clear();
     return plugin;
 }

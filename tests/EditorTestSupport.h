@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "editor/uEditor.h"
 #include "host/APlugin.h"
 #include "vsthost/PluginHost.h"

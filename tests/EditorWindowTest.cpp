@@ -190,6 +190,7 @@ TEST_F(EditorWindow, PageSwitchesKeepValuesAndSelectorsAndReopeningKeepsThePages
 }
 
 TEST_F(EditorWindow, FxSlotThreeMakesTheFirstEffectKnobEdit181AndTheTypeMenu172) {
+    sounds::selectDefaultSound(*plugin);  // every slot empty
     open();
     clickAt(centre(record(Kind::RadioButton, layout::kNoParameter, Role::FxSlotSelector, 2)));
     const layout::Control& types = record(Kind::FxTypeMenu, prm::Fx1Type);

@@ -6,9 +6,7 @@
 
 #include <cstdio>
 #include <map>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "BankChecks.h"
@@ -20,18 +18,6 @@
 using namespace bank_checks;
 
 namespace {
-
-// The programs designed so far; the others are "Init" placeholders until the
-// bank is complete.
-constexpr int kDesigned = 122;
-
-// Checks that programs of the current bank fail, by program and check. Remove
-// a line when its program is redesigned; the list is empty once the bank is
-// complete.
-const std::set<std::pair<int, std::string>> kKnownProblems = {
-};
-
-std::string checkName(const std::string& problem) { return problem.substr(0, problem.find(':')); }
 
 // All 128 programs' values as the plug-in holds them.
 std::vector<std::vector<float>> bankValues(vsthost::PluginHost& host) {
@@ -52,13 +38,7 @@ TEST_P(FactoryProgram, SoundChecks) {
     const int program = GetParam();
     const ProgramReport report = checkProgram(*host, program, factoryNotes()[program]);
     std::printf("%s\n", report.summary().c_str());
-    for (const std::string& problem : report.problems) {
-        if (kKnownProblems.count({program, checkName(problem)})) {
-            std::printf("  known, until the program is redesigned: %s\n", problem.c_str());
-            continue;
-        }
-        ADD_FAILURE() << report.summary() << "\n" << problem;
-    }
+    for (const std::string& problem : report.problems) ADD_FAILURE() << report.summary() << "\n" << problem;
 }
 
 namespace {
@@ -66,10 +46,7 @@ namespace {
 std::string programNumber(const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param); }
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Designed, FactoryProgram, ::testing::Range(0, kDesigned), programNumber);
-// The rest of the bank; enabled (DISABLED_ dropped) when all 128 programs are designed.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Remaining, FactoryProgram, ::testing::Range(kDesigned, params::kNumPrograms),
-                         programNumber);
+INSTANTIATE_TEST_SUITE_P(Bank, FactoryProgram, ::testing::Range(0, params::kNumPrograms), programNumber);
 
 namespace {
 
@@ -117,21 +94,16 @@ void expectNoNearDuplicates(const std::vector<std::vector<float>>& values, int p
 
 }  // namespace
 
-TEST(FactoryBank, DesignedProgramsAreNamedCategorisedAndDistinct) {
-    auto host = testing_support::loadPlugin(kSampleRate, 512, false);
-    expectNamedAndCategorised(*host, kDesigned);
-    expectNoNearDuplicates(bankValues(*host), kDesigned);
-}
-
-// The whole bank. Enabled (DISABLED_ dropped) when all 128 programs are designed.
-TEST(FactoryBank, DISABLED_EveryProgramIsNamedCategorisedAndDistinct) {
+// The whole bank.
+TEST(FactoryBank, EveryProgramIsNamedCategorisedAndDistinct) {
     auto host = testing_support::loadPlugin(kSampleRate, 512, false);
     expectNamedAndCategorised(*host, params::kNumPrograms);
     expectNoNearDuplicates(bankValues(*host), params::kNumPrograms);
 }
 
-// Enabled (DISABLED_ dropped) when all 128 programs are designed.
-TEST(FactoryBank, DISABLED_ShowsEveryPartOfTheEngine) {
+// Every waveform family, filter type, play mode, modulation route, arpeggiator
+// mode and effect type is heard in at least one program.
+TEST(FactoryBank, ShowsEveryPartOfTheEngine) {
     auto host = testing_support::loadPlugin(kSampleRate, 512, false);
     const std::vector<std::vector<int>> byItem = bankgen::coverage(bankValues(*host));
     const std::vector<bankgen::CoverageItem>& items = bankgen::coverageItems();

@@ -121,7 +121,7 @@ TEST(ParameterAccess, DefaultsAndSwitchesAreThoseOfTheTable) {
 TEST(ParameterAccess, DataParametersNeverMarkTheProgramModified) {
     DirectPlugin direct;
     APlugin& plugin = direct.plugin;
-    plugin.setProgram(127);  // the default sound
+    testing_support::selectDefaultSound(plugin);
     ASSERT_FALSE(direct.state().programModified);
 
     plugin.setParameter(400, 0.7f);

@@ -24,18 +24,17 @@ std::string name(const APlugin& plugin, int program) { return plugin.program(pro
 
 TEST(Programs, FactoryBankNamesThroughTheHost) {
     auto host = loadPlugin(44100.0f, 512, false);
-    EXPECT_EQ(host->programNameIndexed(0), "Analog Bass");
-    EXPECT_EQ(host->programNameIndexed(9), "Glide Lead");
-    EXPECT_EQ(host->programNameIndexed(12), "Init 13");
-    EXPECT_EQ(host->programNameIndexed(127), "Init 128");
+    EXPECT_EQ(host->programNameIndexed(0), "Velvet Poly Synth");
+    EXPECT_EQ(host->programNameIndexed(9), "Fretless Bass");
+    EXPECT_EQ(host->programNameIndexed(127), "Vocoder Talk Bass");
     char text[64] = "unchanged";
     EXPECT_EQ(host->dispatch(effGetProgramNameIndexed, 128, 0, text), 0);
     EXPECT_STREQ(text, "unchanged");
     EXPECT_EQ(host->dispatch(effGetProgram), 0);
-    EXPECT_EQ(host->programName(), "Analog Bass");
-    // The factory sounds differ from the default program.
-    host->dispatch(effSetProgram, 0, 0);
-    EXPECT_NE(host->getParameter(6), 0.06258f);  // a mono play mode
+    EXPECT_EQ(host->programName(), "Velvet Poly Synth");
+    // The factory sounds differ from the default sound.
+    host->dispatch(effSetProgram, 0, 1);
+    EXPECT_NE(host->getParameter(6), 0.06258f);  // Analog Bass: a mono play mode
 }
 
 TEST(Programs, NamesPassTheNameRule) {
@@ -53,7 +52,7 @@ TEST(Programs, NamesPassTheNameRule) {
     EXPECT_EQ(rename(""), "Rub\x7F out");
     EXPECT_EQ(rename("\x01Hidden"), "Rub\x7F out");
     EXPECT_EQ(host->programNameIndexed(4), "Rub\x7F out");
-    EXPECT_EQ(host->programNameIndexed(3), "Brass Section");
+    EXPECT_EQ(host->programNameIndexed(3), "Acid Line Bass");
 }
 
 TEST(Programs, SelectionTellsTheHostAndEditsStayInTheProgramsRecord) {
@@ -94,7 +93,7 @@ TEST(Programs, CopyAndPastePreset) {
     for (int i = 0; i < 799; ++i) before[i] = plugin->getParameter(i);
     plugin->pastePreset();
     for (int i = 0; i < 799; ++i) ASSERT_EQ(plugin->getParameter(i), before[i]) << i;
-    EXPECT_EQ(name(*plugin, 0), "Analog Bass");
+    EXPECT_EQ(name(*plugin, 0), "Velvet Poly Synth");
     EXPECT_EQ(plugin->getProgram(), 0);
 
     plugin->setProgram(3);
@@ -108,7 +107,7 @@ TEST(Programs, CopyAndPastePreset) {
     plugin->pastePreset();
     processDirect(*plugin, 16);
     EXPECT_EQ(plugin->getProgram(), 9);
-    EXPECT_EQ(name(*plugin, 9), "Brass Section");
+    EXPECT_EQ(name(*plugin, 9), "Acid Line Bass");
     EXPECT_EQ(plugin->getParameter(61), 0.31f);
     EXPECT_EQ(plugin->program(9).recordValues[61], 0.31f);
     for (auto [i, v] : {std::pair{630, 0.41f}, {640, 0.42f}, {668, 0.43f}}) EXPECT_EQ(plugin->getParameter(i), v) << i;

@@ -11,6 +11,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "Sounds.h"
+#include "params/ParameterTable.h"
+
 namespace testing_support {
 
 const std::string& configHome() {
@@ -44,7 +47,7 @@ std::unique_ptr<vsthost::PluginHost> loadPlugin(float sampleRate, int32_t blockS
     auto host = std::make_unique<vsthost::PluginHost>();
     EXPECT_TRUE(host->load(BRENNIX_PLUGIN_PATH)) << host->error();
     host->start(sampleRate, blockSize);
-    if (defaultSound) host->dispatch(effSetProgram, 0, kDefaultSoundProgram);
+    if (defaultSound) sounds::selectDefaultSound(*host);
     return host;
 }
 
@@ -57,8 +60,15 @@ intptr_t versionOnly(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) 
 std::unique_ptr<APlugin> makePlugin(bool defaultSound) {
     (void)configured;
     auto plugin = std::make_unique<APlugin>(versionOnly);
-    if (defaultSound) plugin->setProgram(kDefaultSoundProgram);
+    if (defaultSound) selectDefaultSound(*plugin);
     return plugin;
+}
+
+void selectDefaultSound(APlugin& plugin) {
+    plugin.setProgram(kDefaultSoundProgram);
+    for (int i = 0; i < prm::kCount; ++i) plugin.setParameter(i, params::defaultValue(i));
+    plugin.setProgram(kDefaultSoundProgram - 1);
+    plugin.setProgram(kDefaultSoundProgram);
 }
 
 Render processDirect(APlugin& plugin, int frames, const std::vector<VstMidiEvent>& events) {

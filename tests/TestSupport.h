@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Sounds.h"
 #include "host/APlugin.h"
 #include "vsthost/PluginHost.h"
 
@@ -17,17 +18,22 @@ struct Render {
 // A private settings directory for this test process (set before any plug-in loads).
 const std::string& configHome();
 
-// The last program holds the default sound (the factory sounds come first).
-constexpr int kDefaultSoundProgram = 127;
+// The program the tests turn into the default sound (every parameter at its
+// default value); it stays selected.
+constexpr int kDefaultSoundProgram = sounds::kDefaultSoundProgram;
 
 // Loads Brennix.so as a host does; the test fails if it cannot. When
-// `defaultSound` is set, the default-sound program is selected.
+// `defaultSound` is set, program kDefaultSoundProgram is given the default
+// sound through setParameter and selected again, so that it starts from it.
 std::unique_ptr<vsthost::PluginHost> loadPlugin(float sampleRate = 44100.0f,
                                                 int32_t blockSize = 512, bool defaultSound = true);
 
 // An APlugin built directly (not through the library), for behaviour a host
 // cannot observe. Its host callback answers the version and nothing else.
 std::unique_ptr<APlugin> makePlugin(bool defaultSound = true);
+// What makePlugin does for `defaultSound`: program kDefaultSoundProgram gets
+// every parameter's default value and is selected again.
+void selectDefaultSound(APlugin& plugin);
 // Queues `events` (deltaFrames relative to this block) and processes `frames` samples.
 Render processDirect(APlugin& plugin, int frames, const std::vector<VstMidiEvent>& events = {});
 

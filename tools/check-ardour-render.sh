@@ -9,9 +9,10 @@
 # Exit status: 0 match, 1 mismatch or failure, 2 bad command line.
 #
 # The session: the "None (Dummy)" back end at 48 kHz, tempo 132 BPM, one MIDI
-# track holding BrennixDemo on factory program 5 ("Drawbar Organ": poly, so the
+# track holding BrennixDemo on factory program 46 ("Drawbar Organ": poly, so the
 # chords sound whole; 3 ms attack and 40 ms release, so every note group starts
-# from near-silence; no analog drift, noise, LFO or effect), and the notes of
+# from near-silence; no analog drift, noise or LFO, and a compressor that draws
+# no random numbers either), and the notes of
 # tools/ardour/phrase.py (four bars of single notes and chords). Ardour exports
 # it with ardour7-export as 32-bit float; brennix-render plays the same notes
 # from phrase.py's MIDI file at the same program, tempo and rate.
@@ -56,8 +57,8 @@ render="$(realpath "$render")"
 
 RATE=48000
 TEMPO=132
-PROGRAM=5
-CONTROL_PROGRAM=3
+PROGRAM=46
+CONTROL_PROGRAM=54
 TAIL=2
 BLOCK=512
 TOLERANCE_DB=0.5

@@ -20,7 +20,6 @@ namespace {
 
 constexpr float kRate = 44100.0f;
 constexpr int kBlock = 512;
-constexpr int kDefaultSoundProgram = 127;
 
 // What is played during the measurement.
 enum class Pattern { Held16, Sequence, Idle };
@@ -104,7 +103,7 @@ double measure(const Options& o, const Case& c, std::string& error) {
     host.setRecordCalls(false);
     host.start(kRate, kBlock);
     if (c.plugin == "Brennix") {
-        host.dispatch(effSetProgram, 0, kDefaultSoundProgram);
+        sounds::selectDefaultSound(host);
         for (const auto& [index, value] : c.settings) host.setParameter(index, value);
     }
     std::vector<float> left(kBlock), right(kBlock);

@@ -22,13 +22,13 @@ struct Section {
 // it also plays the closing chord, whose release rings out in the render's
 // tail (a program change cuts the previous program's release short).
 const Section kSections[] = {
-    {"Drums", 10, false},     // Noise Snare
-    {"Bass", 0, false},       // Analog Bass
-    {"Keys", 5, false},       // Drawbar Organ
-    {"Lead", 1, false},       // Square Lead
-    {"Arpeggio", 4, false},   // Comb Pluck, arpeggiated by the notes themselves
-    {"Bells", 7, false},      // FM Bell
-    {"Pad", 2, false},        // Warm Pad
+    {"Drums", 94, false},     // Noise Snare
+    {"Bass", 1, false},       // Analog Bass
+    {"Keys", 42, false},      // Tine Electric Piano
+    {"Lead", 16, false},      // Sync Lead
+    {"Arpeggio", 74, true},   // Arp Pluck Up 1/16, from held chords
+    {"Bells", 66, false},     // Vibraphone
+    {"Pad", 0, false},        // Velvet Poly Synth
 };
 
 constexpr double kBpm = 132.0;
@@ -84,8 +84,8 @@ private:
 void pad(Writer& w) {
     for (int bar = 0; bar < kBarsPerSection; ++bar) {
         const Chord& c = kProgression[bar];
-        w.note(bar * 4.0, 4.0, c.root + 12, 76);
-        for (int t : c.tones) w.note(bar * 4.0, 4.0, t, 84);
+        w.note(bar * 4.0, 3.5, c.root + 12, 60);
+        for (int t : c.tones) w.note(bar * 4.0, 3.5, t, 66);
     }
 }
 
@@ -184,7 +184,7 @@ Song demoSong() {
     // A closing A minor chord on the next downbeat, by the last program.
     constexpr double kClosingBeats = 3.0;
     w.at(count * kSectionBeats);
-    for (int key : {45, 57, 60, 64, 69}) w.note(0.0, kClosingBeats, key, 92);
+    for (int key : {45, 57, 60, 64}) w.note(0.0, kClosingBeats, key, 80);
     song.endTick = static_cast<uint32_t>((count * kSectionBeats + kClosingBeats) * kTicksPerBeat);
 
     // In time order; at one tick markers and program changes first, then note-offs, then note-ons.

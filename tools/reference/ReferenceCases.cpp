@@ -21,7 +21,6 @@ using sounds::with;
 
 namespace {
 
-constexpr int kDefaultSoundProgram = 127;
 constexpr int kRelease = 24576;  // where held keys are let go
 
 struct Note {
@@ -210,7 +209,7 @@ const std::vector<Case>& cases() {
 Audio render(vsthost::PluginHost& host, const Case& c) {
     host.setRecordCalls(false);
     host.start(c.rate, c.block);
-    host.dispatch(effSetProgram, 0, kDefaultSoundProgram);
+    sounds::selectDefaultSound(host);
     for (const auto& [index, value] : c.sound) host.setParameter(index, value);
 
     std::vector<VstMidiEvent> events;

@@ -1,8 +1,17 @@
 #include "Sounds.h"
 
 #include "params/ParamIds.h"
+#include "params/ParameterTable.h"
+#include "vsthost/PluginHost.h"
 
 namespace sounds {
+
+void selectDefaultSound(vsthost::PluginHost& host) {
+    host.dispatch(effSetProgram, 0, kDefaultSoundProgram);
+    for (int i = 0; i < prm::kCount; ++i) host.setParameter(i, params::defaultValue(i));
+    host.dispatch(effSetProgram, 0, kDefaultSoundProgram - 1);
+    host.dispatch(effSetProgram, 0, kDefaultSoundProgram);
+}
 
 float choice(int index, int count) {
     return (static_cast<float>(index) + 0.5f) / (static_cast<float>(count) - 0.01f);

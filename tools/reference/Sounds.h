@@ -1,11 +1,23 @@
 // The sounds the benchmarks and the reference renders play, as parameter
-// settings applied on top of the default sound (factory program 128).
+// settings applied on top of the default sound.
 #pragma once
 
 #include <utility>
 #include <vector>
 
+namespace vsthost {
+class PluginHost;
+}
+
 namespace sounds {
+
+// The program that selectDefaultSound turns into the default sound.
+constexpr int kDefaultSoundProgram = 127;
+
+// Gives program kDefaultSoundProgram every parameter's default value through
+// setParameter and selects it again, so that it starts whole from the default
+// sound (the factory bank's programs are all designed sounds).
+void selectDefaultSound(vsthost::PluginHost& host);
 
 using Setting = std::pair<int, float>;
 using Sound = std::vector<Setting>;

@@ -3,7 +3,8 @@
 // sample, on top of a constant program * 0.01 + parameter 0 * 0.001, and -1 at a
 // block's first sample when the transport information does not match the
 // samples processed since processing (re)started (effStartProcess). Parameter 1
-// above 0.5 puts a NaN into the first sample processed.
+// above 0.5 puts a NaN into the first sample processed; parameter 2 above 0.5
+// makes the outputs a copy of the two inputs instead (what the host played in).
 // BRENNIX_PROBE_LATENCY reports that much latency and delays the left channel by it.
 // Its four programs have names a file system would not take as they are; the
 // third has none in the list, and only its current-program name ("Probe 2").
@@ -62,7 +63,7 @@ intptr_t dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
 void setParameter(AEffect* e, int32_t i, float v) { if (i >= 0 && i < 3) self(e)->params[i] = v; }
 float getParameter(AEffect* e, int32_t i) { return i >= 0 && i < 3 ? self(e)->params[i] : 0.0f; }
 
-void processReplacing(AEffect* e, float**, float** out, int32_t frames) {
+void processReplacing(AEffect* e, float** in, float** out, int32_t frames) {
     Probe* p = self(e);
     auto* time = reinterpret_cast<VstTimeInfo*>(p->host(e, audioMasterGetTime, 0, 0x600, nullptr, 0));
     const int32_t needed = kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid;
@@ -84,6 +85,8 @@ void processReplacing(AEffect* e, float**, float** out, int32_t frames) {
             p->delayPos = (p->delayPos + 1) % p->delay.size();
         }
     if (!timeOk && frames > 0) out[1][0] = -1.0f;
+    if (p->params[2] > 0.5f)
+        for (int32_t c = 0; c < 2; ++c) std::memcpy(out[c], in[c], sizeof(float) * static_cast<size_t>(frames));
     p->processed += frames;
 }
 
@@ -100,6 +103,7 @@ VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
     e.processReplacing = processReplacing;
     e.numPrograms = 4;
     e.numParams = 3;
+    e.numInputs = 2;
     e.numOutputs = 4;  // more than a stereo pair: the host must still give every pin a buffer
     e.flags = effFlagsCanReplacing | effFlagsIsSynth;
     e.object = p;

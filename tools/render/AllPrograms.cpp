@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "InputVocoder.h"
 #include "ProgramFiles.h"
 #include "RenderOutput.h"
 #include "Renderer.h"
@@ -30,7 +31,7 @@ void selectProgram(vsthost::PluginHost& host, int program, const Options& o) {
 }
 
 int renderAllPrograms(vsthost::PluginHost& host, const MidiSong& phrase, const Options& o,
-                      const std::string& pluginName) {
+                      const std::string& pluginName, StereoSignal input) {
     const int count = host.effect()->numPrograms;
     if (count <= 0) return failed("the plug-in has no programs");
 
@@ -44,6 +45,14 @@ int renderAllPrograms(vsthost::PluginHost& host, const MidiSong& phrase, const O
     const auto each = static_cast<uint64_t>(Sequencer(phrase, settings).totalFrames() - settings.latencyFrames);
     const uint64_t whole = o.split ? each : each * static_cast<uint64_t>(count);
     if (whole > WavWriter::maxFrames(o.format)) return failed("the render would be longer than a WAV file holds");
+
+    // Each program hears the same stretch of input (latency included): the
+    // file, or the speech-like phrase, asked for or for a vocoder on the input.
+    const int64_t heard = Sequencer(phrase, settings).totalFrames();
+    const StereoSignal speech = speechInput(o.sampleRate, heard);
+    if (o.inputPath == kSpeechInput) input = speech;
+    for (std::vector<float>* channel : {&input.left, &input.right})
+        if (channel->size() > static_cast<size_t>(heard)) channel->resize(static_cast<size_t>(heard));
 
     // Names as hosts list them; a plug-in that names only its current program
     // is asked program by program.
@@ -81,19 +90,25 @@ int renderAllPrograms(vsthost::PluginHost& host, const MidiSong& phrase, const O
             if (!single.open(wavPath, picture, o.sampleRate, o.format, each, {{0.0, label(p, name)}}, error))
                 return failed(error);
         }
+        selectProgram(host, p, o);
+        const bool speechForVocoder = o.inputPath.empty() && usesInputVocoder(host);
+        const StereoSignal& heardInput = speechForVocoder ? speech : input;
+        host.setInputSignal(heardInput.left, heardInput.right);
         if (!o.quiet) {
-            // The list is the progress report: number, name and, in one file, where it starts.
+            // The list is the progress report: number, name and, in one file, where it
+            // starts; and what a vocoder program is given to listen to.
+            const std::string note = speechForVocoder ? std::string("  (input: ") + kSpeechLabel + ")" : "";
             if (o.split) {
-                std::printf("%*d  %s\n", width, p, name.c_str());
+                std::printf("%*d  %s%s\n", width, p, name.c_str(), note.c_str());
             } else {
                 const double start = static_cast<double>(each * static_cast<uint64_t>(p)) / o.sampleRate;
                 const int minutes = static_cast<int>(start) / 60;
-                std::printf("%*d  %-24s %d:%05.2f\n", width, p, name.c_str(), minutes, start - 60.0 * minutes);
+                std::printf("%*d  %-24s %d:%05.2f%s\n", width, p, name.c_str(), minutes, start - 60.0 * minutes,
+                            note.c_str());
             }
             std::fflush(stdout);
         }
 
-        selectProgram(host, p, o);
         Sequencer sequencer(phrase, settings);
         RenderResult result;
         if (!renderSong(host, sequencer, out.wav(), {}, result, error, out.tap())) {
@@ -102,12 +117,14 @@ int renderAllPrograms(vsthost::PluginHost& host, const MidiSong& phrase, const O
         }
         out.count(result);
         if (o.split) {
-            if (!single.finish(pluginName + " - program " + label(p, name), summary, error)) return failed(error);
+            if (!single.finish(pluginName + " - program " + label(p, name) + inputTitle(o.inputPath), summary, error))
+                return failed(error);
             std::fputs(summary.c_str(), stdout);
         }
     }
     if (!o.split) {
-        if (!shared.finish(pluginName + " - all " + std::to_string(count) + " programs", summary, error))
+        if (!shared.finish(pluginName + " - all " + std::to_string(count) + " programs" + inputTitle(o.inputPath),
+                           summary, error))
             return failed(error);
         std::fputs(summary.c_str(), stdout);
     }

@@ -38,6 +38,13 @@ const char* usageText() {
            "  --info               list identity, programs, parameters (index, name, display) and exit\n"
            "  --midi FILE.mid      play a Standard MIDI File (format 0 or 1; default: a built-in\n"
            "                       10-second phrase with chords, melody, bass, pedal, mod wheel, bend)\n"
+           "  --input FILE.wav     play an audio file (WAV, AIFF, ...) into the plug-in's two inputs\n"
+           "                       from the start (mono feeds both; another rate is resampled); with\n"
+           "                       --all-programs each program hears it from its start again.\n"
+           "                       '--input speech' plays a built-in speech-like phrase instead.\n"
+           "                       Without --input the inputs are silent, except that with\n"
+           "                       --all-programs a program whose vocoder listens to the input\n"
+           "                       hears the phrase, and its line says \"(input: speech-like phrase)\"\n"
            "  --program N          select program N before playing\n"
            "  --all-programs       play every program in turn, each a short phrase (or the --midi\n"
            "                       file) and its tail, into one file; lists the programs as it goes\n"
@@ -58,7 +65,7 @@ const char* usageText() {
            "  --quiet              no progress output\n"
            "  --help               show this text\n"
            "Options also take the form --name=value. Exit status: 0 done, 1 the plug-in, MIDI\n"
-           "file or output file failed, 2 bad command line.\n";
+           "file, input file or output file failed, 2 bad command line.\n";
 }
 
 bool parseOptions(int argc, const char* const* argv, Options& o, std::string& error) {
@@ -119,7 +126,7 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
 
         static const char* const kValued[] = {"--midi",   "--program", "--set",  "--out",
                                               "--rate",   "--block",   "--format", "--tail",
-                                              "--tempo",  "--spectrogram"};
+                                              "--tempo",  "--spectrogram", "--input"};
         bool known = false;
         for (const char* k : kValued) known = known || name == k;
         if (!known) {
@@ -143,6 +150,9 @@ bool parseOptions(int argc, const char* const* argv, Options& o, std::string& er
         if (name == "--midi") {
             if (value.empty()) return bad("a MIDI file");
             o.midiPath = value;
+        } else if (name == "--input") {
+            if (value.empty()) return bad("an audio file or 'speech'");
+            o.inputPath = value;
         } else if (name == "--out") {
             if (value.empty()) return bad("a file name");
             o.outPath = value;

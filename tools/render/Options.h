@@ -10,12 +10,16 @@
 
 namespace render {
 
+// --input's value for the built-in speech-like phrase (./speech names a file).
+inline constexpr const char* kSpeechInput = "speech";
+
 struct Options {
     std::string plugin;
     bool info = false;
     bool help = false;
     bool quiet = false;
     std::string midiPath;  // empty: the built-in phrase
+    std::string inputPath;  // audio for the plug-in's inputs: empty for none, kSpeechInput, or a file
     std::optional<int> program;
     std::vector<std::pair<int, float>> parameters;  // --set, in command-line order
     std::string outPath = "brennix-demo.wav";

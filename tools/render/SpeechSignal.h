@@ -36,7 +36,8 @@ struct Resonator {
 // `seconds` of the phrase at `rate`, peaking near 0.5.
 inline std::vector<float> phrase(double rate, double seconds) {
     constexpr double kSyllable = 0.24;  // seconds
-    const int syllables = int(seconds / kSyllable);
+    // At least one, so that a phrase shorter than a syllable is that syllable's start.
+    const int syllables = std::max(1, int(seconds / kSyllable));
     std::mt19937 random(1234);
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
     std::vector<float> out(size_t(seconds * rate), 0.0f);

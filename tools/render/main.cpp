@@ -5,10 +5,12 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AllPrograms.h"
 #include "Info.h"
+#include "InputSignal.h"
 #include "MidiFile.h"
 #include "Options.h"
 #include "Phrase.h"
@@ -120,13 +122,20 @@ int main(int argc, char** argv) {
         }
     }
 
+    // The input file is read whole before anything is loaded or written.
+    render::StereoSignal input;
+    const bool speechInput = o.inputPath == render::kSpeechInput;
+    if (!o.info && !o.inputPath.empty() && !speechInput &&
+        !render::readInputFile(o.inputPath, o.sampleRate, input, error))
+        return failed(error);
+
     vsthost::PluginHost host;
     if (!host.load(o.plugin)) return failed(host.error());
     host.start(static_cast<float>(o.sampleRate), o.blockSize);
     if (!checkRanges(host, o)) return kBadCommandLine;
     std::string pluginName = host.effectName();
     if (pluginName.empty()) pluginName = baseName(o.plugin);
-    if (o.allPrograms && !o.info) return render::renderAllPrograms(host, song, o, pluginName);
+    if (o.allPrograms && !o.info) return render::renderAllPrograms(host, song, o, pluginName, std::move(input));
     if (o.program)
         render::selectProgram(host, *o.program, o);
     else
@@ -154,6 +163,9 @@ int main(int argc, char** argv) {
         return failed(text);
     }
 
+    if (speechInput) input = render::speechInput(o.sampleRate, sequencer.totalFrames());
+    host.setInputSignal(std::move(input.left), std::move(input.right));
+
     render::RenderOutput out;
     const auto frames = static_cast<uint64_t>(sequencer.totalFrames() - settings.latencyFrames);
     if (!out.open(o.outPath, o.spectrogramPath, o.sampleRate, o.format, frames,
@@ -172,7 +184,8 @@ int main(int argc, char** argv) {
     std::string summary;
     const std::string title =
         pluginName + " - " + (o.midiPath.empty() ? "built-in phrase" : baseName(o.midiPath)) +
-        (o.program ? ", program " + programLabel(host, *o.program) : "");
+        (o.program ? ", program " + programLabel(host, *o.program) : "") +
+        render::inputTitle(o.inputPath);
     if (!out.finish(title, summary, error)) return failed(error);
     std::fputs(summary.c_str(), stdout);
     return 0;

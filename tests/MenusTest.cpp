@@ -294,6 +294,14 @@ TEST_F(Menus, BankSavedThroughTheChooserLoadsBackByteIdentical) {
     openInChooser(name5 + ".fxp");
     EXPECT_EQ(programName(6), name5);
     EXPECT_FLOAT_EQ(plugin->getParameter(61), cutoff5);
+
+    // A name that would make a hidden file or a folder offers a plain file name;
+    // only its leading dots and blanks go.
+    char awkward[] = " .Air/Pad";
+    plugin->setProgramName(awkward);
+    pick(fileMenu(), 3);
+    EXPECT_EQ(modal<CFileChooser>()->getFileName(), "Air-Pad.fxp");
+    key(frame(), VKEY_ESCAPE);
 }
 
 TEST_F(Menus, BadFilesAndFoldersAreRefusedWithAMessageAndChangeNothing) {

@@ -90,6 +90,13 @@ TEST(ChorusEffects, StillDelaysAndLevels) {
     };
     EXPECT_NEAR(weight(between, 443) / 3.0, 1.0 - fraction, 0.01);
     EXPECT_NEAR(weight(between, 444) / 3.0, fraction, 0.01);
+    // "Ensemble" 0 spreads the lengths 2^-0.4 apart: voice 0 stays at 442
+    // samples and voice 5 reads a quarter as far back (110.5, half from each
+    // side). The other voices' noise blurs each weight by about 0.007.
+    const Split spread = renderSplit(21, {0.2f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f}, 32768);
+    EXPECT_NEAR(weight(spread, 442), 0.5, 0.03);
+    EXPECT_NEAR(weight(spread, 110), 0.25, 0.03);
+    EXPECT_NEAR(weight(spread, 111), 0.25, 0.03);
     // At "Length" 0 a swept voice stays one sample behind at least, rather
     // than reading the oldest sample of its line (16,384 back).
     const Split shortest = renderSplit(21, {0.0f, 1.0f, 0.5f, 0.0f, 1.0f, 0.0f}, 20000);

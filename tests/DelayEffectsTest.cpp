@@ -216,6 +216,26 @@ TEST(DelayEffects, CrossFeedSendsTheLeftEchoToTheRight) {
     EXPECT_NEAR(dot / norm, -0.99, 0.01);
 }
 
+// "Feedback" and "CrossFeed" both at their ends would add up to a loop gain of
+// 1.98; normalised together it stays just under 1, so the echoes of a centred
+// voice hold their level for as long as the loop runs, but never grow.
+TEST(DelayEffects, FullFeedbackWithFullCrossFeedNeverGrows) {
+    constexpr int kLength = 9601;  // 1/8 bar at 38.4 kHz, where the low-pass is open
+    auto host = loadSource(38400.0f, false);
+    setEffect(*host, 0, 2, {entry(7, kNoteLengths), entry(7, kNoteLengths), 1.0f, 1.0f, 1.0f, 0.0f});
+    const Render r = renderFrames(*host, 9 * kLength, 512, {noteOn(0, 57), noteOff(1000, 57)});
+    auto level = [&](int k) {
+        const size_t begin = size_t(k * kLength), end = begin + 6000;
+        return analysis::rms(r.left, begin, end) + analysis::rms(r.right, begin, end);
+    };
+    ASSERT_GT(level(1), 0.1);
+    for (int k = 1; k < 8; ++k) {
+        const double ratio = level(k + 1) / level(k);
+        EXPECT_LT(ratio, 1.0) << "echo " << k;
+        EXPECT_GT(ratio, 0.97) << "echo " << k;
+    }
+}
+
 // The echo passes the low-pass and the high-pass stage of its knobs once:
 // sines far apart come back at the one-pole gains.
 TEST(DelayEffects, ToneFiltersShapeTheEcho) {

@@ -184,6 +184,33 @@ TEST(EffectSlots, SilenceStopsTheFlangerAfter65536SamplesNotTheDelay) {
     EXPECT_GT(analysis::peak(delay.left, quiet, kFrames), 1e-3);
 }
 
+// A phaser falls silent with its input like the flanger, but its sweep runs
+// on through the pause: once the voice is back, its pan swings exactly as on a
+// phaser whose voice never stopped. (The pause outlasts the 65,536-sample
+// window by half a sweep, so a sweep that stood still would come back mirrored.)
+TEST(EffectSlots, APausedPhaserSweepsOnThroughTheSilence) {
+    constexpr int kResume = 120000, kWindow = 8192, kFrames = kResume + 5 * kWindow;
+    auto render = [&](const std::vector<VstMidiEvent>& notes) {
+        auto host = loadSource(44100.0f, false);
+        // One section at a still corner, no feedback; "LFO Speed" 1 bar
+        // (88,201 samples at 120 BPM) swings the pan fully from side to side.
+        setEffect(*host, 0, 8, {0.0f, 0.5f, 0.0f, 0.0f, entry(14, 31), 0.0f, 1.0f});
+        return renderFrames(*host, kFrames, 512, notes);
+    };
+    const Render paused = render({noteOn(0, 57), noteOff(10000, 57), noteOn(kResume, 57)});
+    const Render held = render({noteOn(0, 57)});
+    ASSERT_EQ(analysis::peak(paused.left, kResume - 1000, kResume), 0.0);
+    auto leftShare = [](const Render& r, size_t begin) {
+        const double left = analysis::rms(r.left, begin, begin + kWindow);
+        const double right = analysis::rms(r.right, begin, begin + kWindow);
+        return left / (left + right);
+    };
+    for (int k = 1; k < 5; ++k) {
+        const size_t begin = size_t(kResume + k * kWindow);
+        EXPECT_NEAR(leftShare(paused, begin), leftShare(held, begin), 0.01) << "window " << k;
+    }
+}
+
 namespace {
 
 // The bus alone, with its own parameter values and modulation row.

@@ -1,7 +1,8 @@
 // The delay types measured through the plug-in: echo lengths from the tempo
 // (host tempo, none, slow tempo at the line's end), length jumps and glides,
-// the feedback decay, "Feed Equal", the wah's filter across a sample-rate
-// change and with a loud input, and the tone filters at a low sample rate.
+// the feedback decay, "Feed Equal", the cross-feed and its normalised loop,
+// the wah's filter across a sample-rate change and with a loud input, and the
+// tone filters at a low sample rate.
 #include <gtest/gtest.h>
 
 #include <cmath>

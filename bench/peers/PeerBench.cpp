@@ -2,18 +2,23 @@
 // VST 2 synths a musician would otherwise load (Debian's amsynth and
 // ZynAddSubFX), each loaded as a host loads it, and prints every real-time
 // factor (seconds of audio per second of the rendering thread's CPU time) and
-// the ratios to amsynth's default patch, with the targets.
+// the ratios to amsynth's default patch, with the targets. A last pair of cases
+// asks what Brennix's open editor costs its audio thread.
 #include <time.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Sounds.h"
+#include "vsthost/HostUiThread.h"
 #include "vsthost/PluginHost.h"
 
 namespace {
@@ -42,11 +47,30 @@ struct Options {
     std::string only;  // plays only the cases whose "plug-in/sound/pattern" contains this
 };
 
+// The editor cases: a host user-interface thread idles the editor and
+// automates knobs while the blocks are rendered at the pace of real time.
+enum class Editor { None, Closed, Open };
+
+const char* editorName(Editor e) {
+    switch (e) {
+        case Editor::None: return "";
+        case Editor::Closed: return "editor closed";
+        case Editor::Open: return "editor open";
+    }
+    return "";
+}
+
 struct Case {
     std::string plugin;  // "Brennix", "amsynth", "ZynAddSubFX"
     std::string sound;
     Pattern pattern;
     sounds::Sound settings;  // Brennix only
+    Editor editor = Editor::None;
+
+    std::string name() const {
+        std::string n = plugin + "/" + sound + "/" + patternName(pattern);
+        return editor == Editor::None ? n : n + "/" + editorName(editor);
+    }
 };
 
 double threadSeconds() {
@@ -92,7 +116,12 @@ private:
 
 // Real-time factor of one case: a fresh instance, one second to settle (the
 // idle case waits for the silence detectors too), then `seconds` measured.
-double measure(const Options& o, const Case& c, std::string& error) {
+// The editor cases run a host user-interface thread throughout and hand over
+// each block no sooner than its time, as a host's audio thread does: the
+// editor then does per second of audio what it does in a session, drawing
+// between the blocks (a host's audio callback sleeps between them too).
+// `uiLoad` receives the user-interface thread's CPU seconds per second of audio.
+double measure(const Options& o, const Case& c, std::string& error, double& uiLoad) {
     const std::string& path =
         c.plugin == "Brennix" ? o.brennix : (c.plugin == "amsynth" ? o.amsynth : o.zyn);
     vsthost::PluginHost host;
@@ -115,7 +144,18 @@ double measure(const Options& o, const Case& c, std::string& error) {
     time.flags = kVstTempoValid | kVstPpqPosValid | kVstTimeSigValid;
     Player player(c.pattern);
     int64_t frame = 0;
+    std::unique_ptr<HostUiThread> ui;
+    if (c.editor != Editor::None) {
+        ui = std::make_unique<HostUiThread>(host, c.editor == Editor::Open);
+        if (!ui->ok()) {
+            error = ui->error();
+            return 0.0;
+        }
+    }
+    const auto clockStart = std::chrono::steady_clock::now();
     auto block = [&] {
+        if (ui)
+            std::this_thread::sleep_until(clockStart + std::chrono::duration<double>(double(frame) / kRate));
         player.events(frame, events);
         time.samplePos = double(frame);
         time.ppqPos = double(frame) / (kRate / 2.0);
@@ -126,9 +166,11 @@ double measure(const Options& o, const Case& c, std::string& error) {
     const int64_t settle = int64_t(kRate) + (c.pattern == Pattern::Idle ? 70000 : 0);
     while (frame < settle) block();
     const int64_t blocks = int64_t(o.seconds * kRate / kBlock);
+    const double uiBegin = ui ? ui->cpuSeconds() : 0.0;
     const double begin = threadSeconds();
     for (int64_t b = 0; b < blocks; ++b) block();
     const double used = threadSeconds() - begin;
+    uiLoad = ui ? (ui->cpuSeconds() - uiBegin) / (double(blocks) * kBlock / kRate) : 0.0;
     return used > 0.0 ? double(blocks) * kBlock / kRate / used : 0.0;
 }
 
@@ -145,8 +187,12 @@ void usage(FILE* out) {
                  "Brennix (default sound, a light and a heavy program) and through amsynth\n"
                  "and ZynAddSubFX (their default patches); prints the median real-time\n"
                  "factor of N runs of S seconds each (default 3 x 10 s) and the ratios to\n"
-                 "amsynth. A peer that is not installed is skipped. --only plays the cases\n"
-                 "whose \"plug-in/sound/pattern\" contains TEXT (for profiling).\n");
+                 "amsynth. A peer that is not installed is skipped. Then Brennix's default\n"
+                 "sound plays 16 held notes in real time while a host thread idles the\n"
+                 "editor every 15 ms and automates three knobs, with the editor closed and\n"
+                 "open in an X window (skipped without a display); the ratio is the open\n"
+                 "editor's cost to the audio thread. --only plays the cases whose\n"
+                 "\"plug-in/sound/pattern[/editor open|closed]\" contains TEXT (for profiling).\n");
 }
 
 bool exists(const std::string& path) {
@@ -196,30 +242,41 @@ int main(int argc, char** argv) {
     cases.push_back({"Brennix", "heavy", Pattern::Idle, sounds::heavy()});
     if (haveAmsynth) cases.push_back({"amsynth", "default patch", Pattern::Idle, {}});
     if (haveZyn) cases.push_back({"ZynAddSubFX", "default patch", Pattern::Idle, {}});
-
-    if (!o.only.empty()) {
-        std::erase_if(cases, [&](const Case& c) {
-            const std::string name = c.plugin + "/" + c.sound + "/" + patternName(c.pattern);
-            return name.find(o.only) == std::string::npos;
-        });
+    std::string noDisplay;
+    if (HostUiThread::displayAvailable(noDisplay)) {
+        for (Editor e : {Editor::Closed, Editor::Open})
+            cases.push_back({"Brennix", "default sound", Pattern::Held16, sounds::defaultSound(), e});
+    } else {
+        std::printf("No X display (%s): the editor-open case is skipped\n", noDisplay.c_str());
     }
-    std::vector<std::vector<double>> results(cases.size());
+
+    if (!o.only.empty())
+        std::erase_if(cases, [&](const Case& c) { return c.name().find(o.only) == std::string::npos; });
+    std::vector<std::vector<double>> results(cases.size()), uiLoads(cases.size());
     for (int run = 0; run < o.runs; ++run) {
         std::fprintf(stderr, "run %d of %d\n", run + 1, o.runs);
         for (size_t i = 0; i < cases.size(); ++i) {
             std::string error;
-            const double rtf = measure(o, cases[i], error);
+            double uiLoad = 0.0;
+            const double rtf = measure(o, cases[i], error, uiLoad);
             if (!error.empty()) {
                 std::fprintf(stderr, "%s\n", error.c_str());
                 return 1;
             }
             results[i].push_back(rtf);
+            uiLoads[i].push_back(uiLoad);
         }
     }
 
     std::map<Pattern, double> amsynth;
     for (size_t i = 0; i < cases.size(); ++i)
         if (cases[i].plugin == "amsynth") amsynth[cases[i].pattern] = median(results[i]);
+    std::map<Editor, double> editor, editorThread;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        if (cases[i].editor == Editor::None) continue;
+        editor[cases[i].editor] = median(results[i]);
+        editorThread[cases[i].editor] = median(uiLoads[i]);
+    }
 
     std::printf("\nReal-time factors at 44.1 kHz, blocks of %d, median of %d runs of %.0f s\n"
                 "(seconds of audio per second of CPU on the rendering thread):\n\n",
@@ -229,6 +286,7 @@ int main(int argc, char** argv) {
     Pattern last = Pattern::Held16;
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];
+        if (c.editor != Editor::None) continue;
         if (i > 0 && c.pattern != last) std::printf("\n");
         last = c.pattern;
         const double rtf = median(results[i]);
@@ -236,6 +294,21 @@ int main(int argc, char** argv) {
                     c.sound.c_str(), rtf);
         if (amsynth.count(c.pattern)) std::printf(" %11.2fx", rtf / amsynth[c.pattern]);
         std::printf("\n");
+    }
+
+    if (!editor.empty()) {
+        std::printf("\nBrennix, default sound, 16 held notes rendered in real time while a host\n"
+                    "thread calls effEditIdle every %d ms and automates three knobs (the\n"
+                    "host thread's CPU in ms per second of audio):\n\n",
+                    HostUiThread::kIdleMs);
+        std::printf("  %-44s %10s %12s\n", "", "realtime", "host thread");
+        for (const auto& [e, rtf] : editor)
+            std::printf("  %-44s %10.1f %12.1f\n", editorName(e), rtf, 1000.0 * editorThread[e]);
+        if (editor.size() == 2) {
+            const double ratio = editor[Editor::Open] / editor[Editor::Closed];
+            std::printf("  %-44s %10.3f  (at least 0.95)  %s\n", "open / closed", ratio,
+                        ratio >= 0.95 ? "met" : "NOT MET");
+        }
     }
 
     if (amsynth.empty()) {

@@ -3,11 +3,13 @@
 // type value, random programs, automation of any parameter, MIDI of every kind
 // with program changes, the arpeggiator, the vocoder on a loaded sample, block
 // sizes from 1 to 8192 frames), with every call of processReplacing,
-// effProcessEvents and setParameter watched by the counting hooks.
+// effProcessEvents and setParameter watched by the counting hooks; and the
+// blocks rendered while a host thread idles the open editor and automates.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +22,7 @@
 #include "../RandomSession.h"
 #include "AllocationHooks.h"
 #include "params/ParamIds.h"
+#include "vsthost/HostUiThread.h"
 
 namespace {
 
@@ -183,5 +186,44 @@ TEST(AudioThread, ProgramChangesResetsAndTypeChangesAreQuietToo) {
         fault.check("modes of step " + std::to_string(round));
     }
     EXPECT_EQ(host->dispatch(effGetProgram), 39 * 3 % 127);
+    EXPECT_EQ(fault.count, 0) << "the first: " << fault.first;
+}
+
+TEST(AudioThread, StaysQuietAndAudibleWhileTheOpenEditorIsIdledAndAutomated) {
+    // The host's user-interface thread redraws the automated knobs and the
+    // pitch wheel between the blocks; nothing of that may reach the audio
+    // thread as a lock, a heap call or a block left silent.
+    std::string why;
+    if (!HostUiThread::displayAvailable(why)) GTEST_SKIP() << why;
+    auto host = load(44100.0f);
+    session::Player player(*host, 4, 44100.0);
+    player.enter = enter;
+    player.leave = leave;
+    std::vector<VstMidiEvent> notes;
+    for (int i = 0; i < 16; ++i) notes.push_back(session::midi(0, 0x90, 36 + 3 * i, 100));
+    player.send(notes);
+    player.render(4096);  // past the attack
+    HostUiThread ui(*host, true);
+    ASSERT_TRUE(ui.ok()) << ui.error();
+    realtime::resetCounts();
+    Fault fault;
+    long blocks = 0, quiet = 0;
+    const long firstIdle = ui.idles();
+    // Forty idles, about 0.6 s, with blocks rendered as fast as they go and
+    // the pitch wheel moving (the editor shows it: a mark from this thread).
+    std::vector<VstMidiEvent> bend(1);
+    while (ui.idles() < firstIdle + 40) {
+        const int wheel = int(blocks * 97 % 16384);
+        bend[0] = session::midi(0, 0xE0, wheel & 127, wheel >> 7);
+        player.send(bend);
+        player.render(256);
+        fault.check("block " + std::to_string(blocks));
+        float peak = 0.0f;
+        for (int i = 0; i < player.frames; ++i) peak = std::max(peak, std::abs(player.left[size_t(i)]));
+        if (!(peak > 0.01f)) ++quiet;
+        ++blocks;
+    }
+    EXPECT_GT(blocks, 100);
+    EXPECT_EQ(quiet, 0) << "of " << blocks << " blocks";
     EXPECT_EQ(fault.count, 0) << "the first: " << fault.first;
 }

@@ -20,8 +20,8 @@ const artgen::Pixels& embedded(int id) {
     auto it = cache.find(id);
     if (it != cache.end()) return it->second;
     artgen::Pixels& image = cache[id];
-    const layout::Image* spec = layout::findImage(id);
-    const char* type = spec && spec->type == layout::ImageType::Bitmap ? "BITMAP" : "PNG";
+    const layout::Image* entry = layout::findImage(id);
+    const char* type = entry && entry->type == layout::ImageType::Bitmap ? "BITMAP" : "PNG";
     platform::Resource r = platform::findResource(type, id);
     EXPECT_TRUE(r) << type << " " << id << " is not embedded";
     if (r) {
@@ -59,12 +59,12 @@ Ink inkOf(const Control& c, int fxType) {
         return ink;
     }
     const artgen::Pixels& p = embedded(image);
-    const layout::Image* spec = layout::findImage(image);
-    for (int f = 0; f < spec->frames; ++f)
-        for (int y = 0; y < std::min(c.height, spec->frameHeight()); ++y)
+    const layout::Image* entry = layout::findImage(image);
+    for (int f = 0; f < entry->frames; ++f)
+        for (int y = 0; y < std::min(c.height, entry->frameHeight()); ++y)
             for (int x = 0; x < std::min(c.width, p.width); ++x)
                 // Faint shadows do not count as covering.
-                if (p.alpha(x, f * spec->frameHeight() + y) >= 96)
+                if (p.alpha(x, f * entry->frameHeight() + y) >= 96)
                     ink.covered[static_cast<size_t>(y) * ink.box.width() + x] = true;
     return ink;
 }

@@ -16,7 +16,7 @@
 #include "PngFile.h"
 #include "Renderer.h"
 #include "Sequencer.h"
-#include "SpectrogramPicture.h"
+#include "SonogramPicture.h"
 #include "WavWriter.h"
 
 using namespace midi_bytes;

@@ -4,9 +4,9 @@
 
 namespace artgen {
 
-std::vector<ImageSpec> artwork() {
+std::vector<ImagePlan> artwork() {
     namespace img = layout::img;
-    std::vector<ImageSpec> list = {
+    std::vector<ImagePlan> list = {
         {img::MainBackground, "main", mainBackground},
         {img::AboutScreen, "about-screen", aboutScreen},
         {img::ModPage, "mod-page", modPage},
@@ -18,7 +18,7 @@ std::vector<ImageSpec> artwork() {
         list.push_back({img::fxBackground(t), "fx-" + std::to_string(t), [t] { return fxBackground(t); }});
     for (int n = 0; n < img::kKnobStrips; ++n)
         list.push_back({img::knobStrip(n), "knob-strip-" + std::to_string(n), [n] { return knobStrip(n); }});
-    std::vector<ImageSpec> rest = {
+    std::vector<ImagePlan> rest = {
         {img::Button, "button", [] { return button(false); }},
         {img::EditedButton, "button-edited", [] { return button(true); }},
         {img::Readout, "readout", readout},
@@ -46,7 +46,7 @@ std::vector<ImageSpec> artwork() {
         {img::HelpBackground, "help", helpBackground},
     };
     list.insert(list.end(), rest.begin(), rest.end());
-    for (ImageSpec& spec : list) spec.file = std::to_string(spec.id) + "-" + spec.file + ".png";
+    for (ImagePlan& plan : list) plan.file = std::to_string(plan.id) + "-" + plan.file + ".png";
     return list;
 }
 

@@ -18,14 +18,14 @@ struct Drawn {
     std::vector<MapItem> map;
 };
 
-struct ImageSpec {
+struct ImagePlan {
     int id;
     std::string file;  // below resources/images
     std::function<Drawn()> draw;
 };
 
 // Every image of the editor's bitmap table, in table order.
-std::vector<ImageSpec> artwork();
+std::vector<ImagePlan> artwork();
 
 // The knob strips.
 Drawn knobStrip(int strip);

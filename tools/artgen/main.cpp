@@ -20,13 +20,13 @@ using namespace artgen;
 
 constexpr const char* kMapFile = "artwork-map.txt";
 
-std::string mapText(const std::vector<ImageSpec>& specs, const std::map<int, Drawn>& drawn) {
+std::string mapText(const std::vector<ImagePlan>& plans, const std::map<int, Drawn>& drawn) {
     std::ostringstream out;
     out << "# Written by brennix-artgen: the panels, section titles and labels printed on each\n"
            "# background, as IMAGE KIND LEFT TOP RIGHT BOTTOM TEXT in the image's own pixels\n"
            "# (right and bottom exclusive). The tests check them against the control layout.\n";
-    for (const ImageSpec& spec : specs)
-        for (const MapItem& item : drawn.at(spec.id).map)
+    for (const ImagePlan& plan : plans)
+        for (const MapItem& item : drawn.at(plan.id).map)
             out << item.image << ' ' << item.kind << ' ' << item.rect.left << ' ' << item.rect.top << ' '
                 << item.rect.right << ' ' << item.rect.bottom << ' ' << item.text << '\n';
     return out.str();
@@ -51,12 +51,12 @@ int main(int argc, char** argv) {
     if (!(argc == 2 && argv[1][0] != '-') && !check && !preview) return usage();
     std::string dir = argv[argc == 2 ? 1 : 2];
 
-    std::vector<ImageSpec> specs = artwork();
+    std::vector<ImagePlan> plans = artwork();
     if (preview) {
         std::map<int, Pixels> images;
-        for (const ImageSpec& spec : specs)
-            if (!readPng(dir + "/" + spec.file, images[spec.id])) {
-                std::fprintf(stderr, "brennix-artgen: cannot read %s/%s\n", dir.c_str(), spec.file.c_str());
+        for (const ImagePlan& plan : plans)
+            if (!readPng(dir + "/" + plan.file, images[plan.id])) {
+                std::fprintf(stderr, "brennix-artgen: cannot read %s/%s\n", dir.c_str(), plan.file.c_str());
                 return 1;
             }
         if (!writePreviews(images, argv[3])) {
@@ -72,19 +72,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::map<int, Drawn> drawn;
-    for (const ImageSpec& spec : specs) drawn[spec.id] = spec.draw();
-    std::string map = mapText(specs, drawn);
+    for (const ImagePlan& plan : plans) drawn[plan.id] = plan.draw();
+    std::string map = mapText(plans, drawn);
 
     int stale = 0;
-    for (const ImageSpec& spec : specs) {
-        std::string path = dir + "/" + spec.file;
-        const Pixels& now = drawn[spec.id].pixels;
+    for (const ImagePlan& plan : plans) {
+        std::string path = dir + "/" + plan.file;
+        const Pixels& now = drawn[plan.id].pixels;
         if (check) {
             // Compare pixels, not bytes, so another zlib cannot make a file look stale.
             Pixels committed;
             if (!readPng(path, committed) || committed.width != now.width || committed.height != now.height ||
                 committed.hasAlpha != now.hasAlpha || committed.rgba != now.rgba) {
-                std::printf("stale: %s\n", spec.file.c_str());
+                std::printf("stale: %s\n", plan.file.c_str());
                 ++stale;
             }
         } else if (!writeFile(path, encodePng(now))) {
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
             std::printf("%d file(s) differ from what brennix-artgen draws; run it to update them\n", stale);
             return 1;
         }
-        std::printf("all %zu images and the artwork map are current\n", specs.size());
+        std::printf("all %zu images and the artwork map are current\n", plans.size());
         return 0;
     }
     std::ofstream out(mapPath, std::ios::binary | std::ios::trunc);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "Renderer.h"
-#include "Spectrogram.h"
-#include "SpectrogramPicture.h"
+#include "Sonogram.h"
+#include "SonogramPicture.h"
 #include "WavWriter.h"
 
 namespace render {

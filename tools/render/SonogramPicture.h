@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Spectrogram.h"
+#include "Sonogram.h"
 
 namespace render {
 

@@ -1,4 +1,4 @@
-#include "SpectrogramPicture.h"
+#include "SonogramPicture.h"
 
 #include <cairo.h>
 

@@ -8,8 +8,8 @@
 #include "ColourMap.h"
 #include "ProgramFiles.h"
 #include "PngFile.h"
-#include "Spectrogram.h"
-#include "SpectrogramPicture.h"
+#include "Sonogram.h"
+#include "SonogramPicture.h"
 #include "TestSupport.h"
 
 using render::Spectrogram;

@@ -49,25 +49,14 @@ import math
 import os
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "pylib"))
+from rand15 import Rand15  # noqa: E402
+
 TAPS = 64
 RATE = 44100.0
 FFT = 1024
 ITERATIONS = 300
 OCTAVES = [63.0, 125.0, 250.0, 500.0, 1000.0, 2000.0, 4000.0, 8000.0, 16000.0]
-
-
-class Rand15:
-    """The synthesizer's 15-bit linear congruential generator."""
-
-    def __init__(self, seed):
-        self.state = seed & 0xFFFFFFFF
-
-    def next(self):
-        self.state = (self.state * 214013 + 2531011) & 0xFFFFFFFF
-        return (self.state >> 16) & 32767
-
-    def bipolar(self):
-        return self.next() / 16383.5 - 1.0
 
 
 # ---------------------------------------------------------------------------

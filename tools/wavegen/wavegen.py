@@ -26,6 +26,9 @@ import math
 import os
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "pylib"))
+from rand15 import Rand15  # noqa: E402
+
 HARMONICS = 64
 TWO_PI = 2.0 * math.pi
 
@@ -38,20 +41,6 @@ REFERENCE_HZ = 110.0
 # ---------------------------------------------------------------------------
 # Building blocks
 # ---------------------------------------------------------------------------
-
-class Rand15:
-    """The synthesizer's 15-bit linear congruential generator."""
-
-    def __init__(self, seed):
-        self.state = seed & 0xFFFFFFFF
-
-    def next(self):
-        self.state = (self.state * 214013 + 2531011) & 0xFFFFFFFF
-        return (self.state >> 16) & 32767
-
-    def uniform(self):
-        return self.next() / 32767.0
-
 
 def ks():
     return range(1, HARMONICS + 1)
